@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <istream>
+#include <memory>
+#include <ostream>
+
+namespace kfield {
+
+// A file open for writing. close() flushes and reports any failure; a file destroyed without close()
+// is closed quietly.
+class OutputFile {
+public:
+    virtual ~OutputFile() = default;
+    virtual std::ostream& stream() = 0;
+    // Throws WriteError when anything written could not be stored.
+    virtual void close() = 0;
+};
+
+// The file operations of a conversion. Every failure throws WriteError with the path and the
+// system's reason.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    virtual bool exists(const std::filesystem::path& path) = 0;
+    // Removes the file; a file that does not exist is no failure.
+    virtual void remove(const std::filesystem::path& path) = 0;
+    virtual std::uintmax_t size(const std::filesystem::path& path) = 0;
+    virtual void resize(const std::filesystem::path& path, std::uintmax_t size) = 0;
+    // Replaces the target when it exists.
+    virtual void rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+    // Creates the file, or empties an existing one.
+    virtual std::unique_ptr<OutputFile> openForWriting(const std::filesystem::path& path) = 0;
+    // Creates the file when absent; writes go to its end.
+    virtual std::unique_ptr<OutputFile> openForAppending(const std::filesystem::path& path) = 0;
+    virtual std::unique_ptr<std::istream> openForReading(const std::filesystem::path& path) = 0;
+};
+
+} // namespace kfield

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+namespace kfield {
+
+// A file operation failed: what failed, the quoted path, and the system's reason.
+class WriteError : public std::runtime_error {
+public:
+    WriteError(std::string action, const std::filesystem::path& path, std::string reason)
+        : std::runtime_error(action + " \"" + path.string() + "\": " + reason)
+        , m_path(path)
+        , m_reason(std::move(reason))
+    {
+    }
+
+    const std::filesystem::path& path() const noexcept { return m_path; }
+    const std::string& reason() const noexcept { return m_reason; }
+
+private:
+    std::filesystem::path m_path;
+    std::string m_reason;
+};
+
+} // namespace kfield

@@ -1,0 +1,93 @@
+#include "mdl_Allgemein.h"
+
+#include "Utf8.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <string>
+
+namespace kfield {
+namespace {
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// The number a text stands for, or nothing when it is no number in the accepted forms.
+std::optional<double> readNumber(std::string_view text, std::string_view decimalSeparator)
+{
+    const std::string trimmed = trimBlanks(text);
+    std::string_view rest = trimmed;
+    std::string plain; // the number with "." as separator, for from_chars
+    if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) {
+        if (rest.front() == '-')
+            plain += '-';
+        rest.remove_prefix(1);
+    }
+    bool hasDigit = false;
+    while (!rest.empty() && isDigit(rest.front())) {
+        plain += rest.front();
+        rest.remove_prefix(1);
+        hasDigit = true;
+    }
+    if (!decimalSeparator.empty() && rest.substr(0, decimalSeparator.size()) == decimalSeparator) {
+        rest.remove_prefix(decimalSeparator.size());
+        plain += '.';
+        while (!rest.empty() && isDigit(rest.front())) {
+            plain += rest.front();
+            rest.remove_prefix(1);
+            hasDigit = true;
+        }
+    }
+    if (!hasDigit)
+        return std::nullopt;
+    if (!rest.empty() && (rest.front() == 'e' || rest.front() == 'E')) {
+        plain += 'e';
+        rest.remove_prefix(1);
+        if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) {
+            plain += rest.front();
+            rest.remove_prefix(1);
+        }
+        bool hasExponentDigit = false;
+        while (!rest.empty() && isDigit(rest.front())) {
+            plain += rest.front();
+            rest.remove_prefix(1);
+            hasExponentDigit = true;
+        }
+        if (!hasExponentDigit)
+            return std::nullopt;
+    }
+    if (!rest.empty())
+        return std::nullopt;
+
+    double value = 0;
+    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    if (error != std::errc() || end != plain.data() + plain.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+bool IsIntegerText(std::string_view text, std::string_view decimalSeparator)
+{
+    const auto value = readNumber(text, decimalSeparator);
+    if (!value)
+        return false;
+    const double rounded = std::nearbyint(*value); // ties to even, as a whole-number conversion does
+    return rounded >= -32768.0 && rounded <= 32767.0;
+}
+
+bool IsNumericText(std::string_view text, std::string_view decimalSeparator)
+{
+    return readNumber(text, decimalSeparator).has_value();
+}
+
+bool FitsLength(std::string_view text, std::int16_t maximum)
+{
+    return maximum >= 0 && characterCount(text) <= static_cast<std::size_t>(maximum);
+}
+
+} // namespace kfield

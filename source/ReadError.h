@@ -1,0 +1,27 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace source {
+
+// A read (or write) of a member of the measuring application's object model failed. Every
+// MeasurementSource call may throw it; callers catch it only where a failure is meant to be ignored.
+class ReadError : public std::runtime_error {
+public:
+    ReadError(std::string member, std::string reason)
+        : std::runtime_error("Cannot read " + member + " from the measuring application: " + reason)
+        , m_member(std::move(member))
+        , m_reason(std::move(reason))
+    {
+    }
+
+    const std::string& member() const noexcept { return m_member; }
+    const std::string& reason() const noexcept { return m_reason; }
+
+private:
+    std::string m_member;
+    std::string m_reason;
+};
+
+} // namespace source

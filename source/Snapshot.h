@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "ModelRecords.h"
+
+// A snapshot is the state of a running measuring application as one JSON document: the part program
+// that is open and every command with its dimension data, comment and named value. It is read whole or
+// not at all.
+namespace source {
+
+class SnapshotError : public std::runtime_error {
+public:
+    SnapshotError(std::string source, std::string reason)
+        : std::runtime_error("Cannot read the snapshot \"" + source + "\": " + reason)
+        , m_reason(std::move(reason))
+    {
+    }
+    const std::string& reason() const noexcept { return m_reason; }
+
+private:
+    std::string m_reason;
+};
+
+// Throws SnapshotError naming the file, the position or member path and what is wrong.
+ApplicationRecord readSnapshotFile(const std::filesystem::path& file);
+ApplicationRecord parseSnapshot(std::string_view text, const std::string& sourceName);
+
+// The snapshot document of a record; parseSnapshot of it gives the record back.
+std::string writeSnapshot(const ApplicationRecord& record);
+
+} // namespace source

@@ -1,0 +1,64 @@
+#include "Files.h"
+
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+#include <unistd.h>
+
+namespace testing_support {
+
+std::string readBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + path.string());
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+void writeBytes(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
+}
+
+std::filesystem::path testDataDir()
+{
+    return NORDA_TEST_DATA_DIR;
+}
+
+TemporaryDirectory::TemporaryDirectory()
+{
+    static std::atomic<int> counter{0};
+    m_path = std::filesystem::temp_directory_path() /
+             ("norda-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    std::filesystem::remove_all(m_path);
+    std::filesystem::create_directories(m_path);
+}
+
+TemporaryDirectory::~TemporaryDirectory()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+std::string TemporaryDirectory::listing() const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(m_path))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    std::string joined;
+    for (const auto& name : names)
+        joined += (joined.empty() ? "" : " ") + name;
+    return joined;
+}
+
+} // namespace testing_support

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "config/CodePage.h"
+#include "config/LanguageTexts.h"
+#include "kfield/TransferJob.h"
+#include "source/MemoryApplication.h"
+#include "support/Doubles.h"
+#include "support/FaultyFileSystem.h"
+#include "support/Files.h"
+#include "support/TestTexts.h"
+
+#include <gtest/gtest.h>
+
+namespace testing_support {
+
+// The world of one conversion in a test: a temporary output directory with the stem PUMP, numbered
+// language texts, windows-1252, recording message and progress doubles, a file system with faults on cue.
+class ConversionFixture : public ::testing::Test {
+protected:
+    TemporaryDirectory dir;
+    config::LanguageTexts texts = numberedTexts();
+    FixedRegionalSettings regional{"."};
+    std::unique_ptr<config::CodePage> codePage = config::codePageByNumber(1252);
+    FaultyFileSystem files;
+    RecordingMessages messages;
+    RecordingProgress progress;
+    kfield::TransferSettings settings;
+    std::string stamp = "05.12.2026/14:03:12";
+
+    kfield::OutputPaths paths() const
+    {
+        return {dir / "PUMP.dfd", dir / "PUMP.dfx", dir / "PUMP.tmp", dir / "PUMP.dfq"};
+    }
+    kfield::TransferServices services() { return {texts, regional, *codePage, files, messages, progress}; }
+
+    // Runs the operation on a job for the application's part program.
+    template <class Operation>
+    auto run(source::MemoryApplication& application, Operation operation)
+    {
+        const auto partProgram = application.ActivePartProgram();
+        const kfield::TransferJob job{application, *partProgram, paths(), stamp, settings};
+        return operation(job, services());
+    }
+
+    std::string file(const std::string& name) const { return readBytes(dir / name); }
+    std::string golden(const std::string& name) const { return readBytes(testDataDir() / "golden" / name); }
+    std::vector<std::string> messageTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& message : messages.messages)
+            texts.push_back(message.text);
+        return texts;
+    }
+};
+
+} // namespace testing_support

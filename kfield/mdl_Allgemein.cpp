@@ -71,13 +71,20 @@ std::optional<double> readNumber(std::string_view text, std::string_view decimal
 
 } // namespace
 
-bool IsIntegerText(std::string_view text, std::string_view decimalSeparator)
+std::optional<std::int16_t> wholeNumberOf(std::string_view text, std::string_view decimalSeparator)
 {
     const auto value = readNumber(text, decimalSeparator);
     if (!value)
-        return false;
+        return std::nullopt;
     const double rounded = std::nearbyint(*value); // ties to even, as a whole-number conversion does
-    return rounded >= -32768.0 && rounded <= 32767.0;
+    if (rounded < -32768.0 || rounded > 32767.0)
+        return std::nullopt;
+    return static_cast<std::int16_t>(rounded);
+}
+
+bool IsIntegerText(std::string_view text, std::string_view decimalSeparator)
+{
+    return wholeNumberOf(text, decimalSeparator).has_value();
 }
 
 bool IsNumericText(std::string_view text, std::string_view decimalSeparator)

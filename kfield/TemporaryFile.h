@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+#include <istream>
+#include <memory>
+#include <ostream>
+
+#include "FileSystem.h"
+
+namespace kfield {
+
+// The temporary file of a full write, which holds the description body until the header can be
+// written. It exists only during the full write: whatever happens, it is gone afterwards.
+class TemporaryFile {
+public:
+    // Creates the file, replacing a leftover one; throws WriteError.
+    TemporaryFile(FileSystem& files, std::filesystem::path path);
+    ~TemporaryFile();
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    std::ostream& stream();
+    // Ends writing; throws WriteError when the content could not be stored.
+    void close();
+    std::unique_ptr<std::istream> openForReading();
+    // Deletes the file now; throws WriteError.
+    void remove();
+
+private:
+    FileSystem& m_files;
+    std::filesystem::path m_path;
+    std::unique_ptr<OutputFile> m_file;
+    bool m_removed = false;
+};
+
+} // namespace kfield

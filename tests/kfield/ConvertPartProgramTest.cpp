@@ -237,6 +237,11 @@ struct NamedValueCase {
     std::string line; // the line the value ends up in
 };
 
+void PrintTo(const NamedValueCase& c, std::ostream* out)
+{
+    *out << c.name << "=\"" << c.value << "\"";
+}
+
 class DescriptionKeywords : public FullWrite, public ::testing::WithParamInterface<NamedValueCase> {};
 
 TEST_P(DescriptionKeywords, CheckReplaceOrCutTheValue)

@@ -132,6 +132,11 @@ struct KeywordCase {
     std::string message;
 };
 
+void PrintTo(const KeywordCase& c, std::ostream* out)
+{
+    *out << c.name << "=\"" << c.value << "\"";
+}
+
 class ValueKeywordChecks : public ValuesWriter, public ::testing::WithParamInterface<KeywordCase> {};
 
 TEST_P(ValueKeywordChecks, AbortWithTheirMessageAndChangeNoFile)

@@ -1,0 +1,20 @@
+#include "Clock.h"
+
+#include <chrono>
+#include <ctime>
+
+namespace app {
+
+config::CalendarTime SystemClock::now() const
+{
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &seconds);
+#else
+    localtime_r(&seconds, &local);
+#endif
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+}
+
+} // namespace app

@@ -1,0 +1,176 @@
+#include "ConversionRun.h"
+
+#include "ApplicationConnector.h"
+#include "Clock.h"
+#include "FileNameText.h"
+
+#include "config/MainWindowSettings.h"
+#include "config/RegionalSettings.h"
+#include "config/TextLines.h"
+#include "config/LanguageTexts.h"
+#include "kfield/ConvertPartProgram.h"
+#include "kfield/FileSystem.h"
+#include "kfield/OperatorMessages.h"
+#include "kfield/Utf8.h"
+#include "kfield/WriteError.h"
+#include "kfield/WriteMeasuredValues.h"
+#include "source/MeasurementSource.h"
+#include "source/ReadError.h"
+
+#include <array>
+#include <cstdio>
+
+namespace app {
+namespace {
+
+constexpr std::string_view kMainWindowClass = "OrvianVeltrumWndClass";
+constexpr std::string_view kProgrammaticId = "Veltrum.Application";
+constexpr std::size_t kShortNameLength = 8;
+
+#ifdef _WIN32
+constexpr char kDirectorySeparator = '\\';
+#else
+constexpr char kDirectorySeparator = '/';
+#endif
+
+// "dd.mm.yyyy/hh:mm:ss": the time of day is always written on the 24-hour clock with two digits each,
+// whatever the system's time format, so every measurement stamp reads the same.
+std::string stamp(const config::CalendarTime& t)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d.%02d.%04d/%02d:%02d:%02d", t.day, t.month, t.year, t.hour, t.minute, t.second);
+    return text;
+}
+
+RunOutcome outcomeOf(kfield::ValuesOutcome values)
+{
+    return values == kfield::ValuesOutcome::Written ? RunOutcome::ValuesWritten : RunOutcome::ValuesAborted;
+}
+
+} // namespace
+
+void ConversionRun::loadSettings(const config::MainWindowSettings& settings)
+{
+    SettingDir = settings.SettingDir;
+    SettingKommentare = settings.SettingKommentare;
+    SettingDFQ = settings.SettingDFQ;
+    SettingSeriennummer = settings.SettingSeriennummer;
+    SettingNamenslaenge = settings.SettingNamenslaenge;
+    SettingPosAchse = settings.SettingPosAchse;
+    SettingProgVerz = settings.SettingProgVerz;
+    SettingSingleFile = settings.SettingSingleFile;
+    SettingVersionInFileName = settings.SettingVersionInFileName;
+    SettingNordaPos = settings.SettingNordaPos;
+}
+
+void ConversionRun::ConnectToApplication(const RunServices& services)
+{
+    const config::LanguageTexts& texts = services.texts;
+    if (!services.connector.findMainWindow(kMainWindowClass)) {
+        services.messages.show(texts.line(config::textline::kApplicationNotRunning), kfield::MessageIcon::None);
+        Connected = false;
+        return;
+    }
+    try {
+        Application = services.connector.requestObject(kProgrammaticId);
+    } catch (const std::exception& error) {
+        services.messages.show(error.what(), kfield::MessageIcon::Critical);
+        Connected = false;
+        return;
+    }
+    Connected = true;
+
+    // No part program open shows as a failed read or as "Nothing"; the part program of an earlier
+    // connection is never used in its place.
+    bool usable = false;
+    try {
+        PartProgram = Application->ActivePartProgram();
+        usable = PartProgram && PartProgram->DefaultMember() != "Nothing";
+    } catch (const source::ReadError&) {
+    }
+    if (!usable) {
+        PartProgram.reset();
+        services.messages.show(texts.line(config::textline::kNoPartProgram), kfield::MessageIcon::None);
+        Connected = false;
+        return;
+    }
+
+    try {
+        const std::string fileName = PartProgram->FileName();
+        const std::size_t length = kfield::characterCount(fileName);
+        // A name of fewer than four characters has no extension to lose and gives the empty name.
+        PartProgramName = length < 4 ? std::string() : kfield::firstCharacters(fileName, length - 4);
+    } catch (const source::ReadError& error) {
+        services.messages.show(error.what(), kfield::MessageIcon::Critical);
+        Connected = false;
+    }
+}
+
+void ConversionRun::BuildOutputPaths(const RunServices& services)
+{
+    source::PartProgram& program = *PartProgram;
+    BaseFileName = kfield::trimBlanks(config::isFlagOn(SettingSeriennummer) ? program.SerialNumber() : program.PartName());
+    if (config::isFlagOn(SettingNamenslaenge))
+        BaseFileName = kfield::firstCharacters(BaseFileName, kShortNameLength);
+    if (config::isFlagOn(SettingProgVerz))
+        SettingDir = program.Directory();
+
+    const std::string stem = SettingDir + kDirectorySeparator + fileNameSafe(BaseFileName);
+    std::string suffix;
+    if (config::isFlagOn(SettingSingleFile)) {
+        const config::CalendarTime now = services.clock.now();
+        suffix = "_" + dateTimeForFileName(services.regional.shortDate(now)) + "_" + dateTimeForFileName(services.regional.longTime(now));
+    }
+    std::array<std::filesystem::path*, 4> paths{&DfdPath, &DfxPath, &TmpPath, &DfqPath};
+    std::array<const char*, 4> extensions{".dfd", ".dfx", ".tmp", ".dfq"};
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        // The revision is read anew for each path, as each is formed on its own.
+        const std::string revision = config::isFlagOn(SettingVersionInFileName) ? "_" + fileNameSafe(program.RevisionNumber()) : "";
+        *paths[i] = pathFromUtf8(stem + revision + suffix + extensions[i]);
+    }
+}
+
+RunResult ConversionRun::start(const RunServices& services)
+{
+    MeasurementDateTime = stamp(services.clock.now());
+    ConnectToApplication(services);
+    services.nameDisplay.showPartProgramName(PartProgramName);
+    if (!Connected)
+        return {RunOutcome::NotConnected, false, false};
+    try {
+        return convert(services);
+    } catch (const std::exception& error) {
+        services.messages.show(error.what(), kfield::MessageIcon::Critical);
+        return {RunOutcome::Failed, false, false};
+    }
+}
+
+RunResult ConversionRun::convert(const RunServices& services)
+{
+    BuildOutputPaths(services);
+    const kfield::TransferServices transfer{services.texts, services.regional, services.codePage,
+                                            services.files, services.messages, services.progress};
+    const kfield::TransferJob job{*Application, *PartProgram, {DfdPath, DfxPath, TmpPath, DfqPath}, MeasurementDateTime,
+                                  {config::isFlagOn(SettingKommentare), config::isFlagOn(SettingDFQ),
+                                   config::isFlagOn(SettingPosAchse), SettingNordaPos}};
+
+    // A missing directory is named as such, not as a file that cannot be opened.
+    const std::filesystem::path directory = DfdPath.parent_path();
+    if (!directory.empty() && !services.files.exists(directory))
+        throw kfield::WriteError("Cannot write into the output directory", directory, "the directory does not exist");
+
+    const bool descriptionExists = services.files.exists(DfdPath);
+    const bool combinedExists = services.files.exists(DfqPath);
+    if (descriptionExists || combinedExists) {
+        const RunOutcome outcome = outcomeOf(kfield::WriteMeasuredValues(job, transfer));
+        return {outcome, false, EndAfterRun};
+    }
+    if (services.files.exists(TmpPath))
+        services.files.remove(TmpPath);
+    const auto values = kfield::ConvertPartProgram(job, transfer);
+    if (!values)
+        return {RunOutcome::ConversionAborted, false, false};
+    return {outcomeOf(*values), true, EndAfterRun};
+}
+
+} // namespace app

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace config {
+class CodePage;
+class LanguageTexts;
+class RegionalSettings;
+struct MainWindowSettings;
+} // namespace config
+
+namespace kfield {
+class FileSystem;
+class OperatorMessages;
+class ProgressDisplay;
+} // namespace kfield
+
+namespace source {
+class Application;
+class PartProgram;
+} // namespace source
+
+namespace app {
+
+class ApplicationConnector;
+class Clock;
+
+// The label that shows the connected part program's name.
+class PartProgramNameDisplay {
+public:
+    virtual ~PartProgramNameDisplay() = default;
+    virtual void showPartProgramName(const std::string& name) = 0;
+};
+
+// Everything a run reaches the world through.
+struct RunServices {
+    const config::LanguageTexts& texts;
+    const config::RegionalSettings& regional;
+    const config::CodePage& codePage;
+    kfield::FileSystem& files;
+    kfield::OperatorMessages& messages;
+    kfield::ProgressDisplay& progress;
+    PartProgramNameDisplay& nameDisplay;
+    ApplicationConnector& connector;
+    const Clock& clock;
+};
+
+enum class RunOutcome {
+    NotConnected,      // no application or no usable part program; no file touched
+    ConversionAborted, // a named value stopped the full write; no file written
+    ValuesWritten,     // the measurement is in the files
+    ValuesAborted,     // a named value stopped the values; the measurement is not written
+    Failed             // the application or a file failed; the message was shown, no file changed
+};
+
+struct RunResult {
+    RunOutcome outcome = RunOutcome::NotConnected;
+    bool fullWrite = false;  // the description was written anew
+    bool endProgram = false; // the run reached the values writer with EndAfterRun set
+};
+
+// The run state the main window holds from its first load to the end of the program, and the start
+// command that works on it. A reload of the window keeps every field that it does not set anew.
+class ConversionRun {
+public:
+    std::shared_ptr<source::Application> Application;
+    std::shared_ptr<source::PartProgram> PartProgram;
+    bool Connected = false;
+    std::string PartProgramName;
+    std::string MeasurementDateTime;
+
+    std::string BaseFileName;
+    std::filesystem::path DfdPath;
+    std::filesystem::path DfxPath;
+    std::filesystem::path TmpPath;
+    std::filesystem::path DfqPath;
+
+    // The settings copies; the flags stay text ("0" off, any other number on).
+    std::string SettingDir;
+    std::string SettingKommentare = "0";
+    std::string SettingDFQ = "0";
+    std::string SettingSeriennummer = "0";
+    std::string SettingNamenslaenge = "0";
+    std::string SettingPosAchse = "0";
+    std::string SettingProgVerz = "0";
+    std::string SettingSingleFile = "0";
+    std::string SettingVersionInFileName = "0";
+    bool SettingNordaPos = false;
+
+    bool AutoStart = false;
+    bool EndAfterRun = false;
+    bool SwitchingWindow = false;
+
+    // Copies the settings as the main window reads them from the store.
+    void loadSettings(const config::MainWindowSettings& settings);
+
+    // Attaches to the running application and its open part program; shows text line 46 or 47, or
+    // the error, and leaves Connected false when that fails.
+    void ConnectToApplication(const RunServices& services);
+
+    // Forms BaseFileName and the four paths from the settings and the part program. Throws
+    // source::ReadError.
+    void BuildOutputPaths(const RunServices& services);
+
+    // The start command: stamps the measurement, connects, names the files, and either appends the
+    // values (a description or combined file exists) or writes everything anew. Every failure is
+    // shown to the operator and leaves the transfer files as they were.
+    RunResult start(const RunServices& services);
+
+private:
+    RunResult convert(const RunServices& services);
+};
+
+} // namespace app

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace app {
+
+// A part of a file name with every character that Windows does not allow in a file name (\ / : * ?
+// " < > | and control characters) replaced by "_", so a part name can never lead out of the
+// output directory.
+std::string fileNameSafe(std::string_view text);
+
+// A date or time text for a file name: the first two ":" become ".", as do any further characters
+// that a file name cannot hold ("05.12.2026", "14:03:12" -> "14.03.12", "12/05/2026" -> "12.05.2026").
+std::string dateTimeForFileName(std::string_view text);
+
+// A path from a UTF-8 text, on every system.
+std::filesystem::path pathFromUtf8(const std::string& text);
+
+} // namespace app

@@ -1,0 +1,176 @@
+#include "support/ModelBuilder.h"
+#include "support/RunFixture.h"
+
+using namespace testing_support;
+using app::RunOutcome;
+using kfield::MessageIcon;
+
+namespace {
+
+class StartCommand : public RunFixture {};
+
+} // namespace
+
+TEST_F(StartCommand, ShowsOneMessageAndRequestsNothingWhenTheApplicationIsNotRunning)
+{
+    connector.running = false;
+    const auto result = start();
+    EXPECT_EQ(result.outcome, RunOutcome::NotConnected);
+    EXPECT_FALSE(result.endProgram);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "L46");
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(connector.requests, 0);
+    EXPECT_EQ(connector.lastClassName, "OrvianVeltrumWndClass");
+    EXPECT_EQ(nameDisplay.shown, std::vector<std::string>{""});
+    EXPECT_EQ(dir.listing(), "");
+    EXPECT_EQ(progress.captions.size(), 0u);
+}
+
+TEST_F(StartCommand, KeepsTheLastNameWhenNoPartProgramIsOpen)
+{
+    attach(exampleApplication());
+    EXPECT_EQ(start().outcome, RunOutcome::ValuesWritten);
+    EXPECT_EQ(run.PartProgramName, "PUMP1");
+    EXPECT_EQ(connector.lastProgrammaticId, "Veltrum.Application");
+
+    attach(source::ApplicationRecord{});
+    messages.messages.clear();
+    EXPECT_EQ(start().outcome, RunOutcome::NotConnected);
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{"L47"});
+    EXPECT_FALSE(run.Connected);
+    EXPECT_EQ(run.PartProgramName, "PUMP1");
+    EXPECT_EQ(nameDisplay.shown.back(), "PUMP1");
+}
+
+TEST_F(StartCommand, TreatsNothingAndAFailedReadAsNoPartProgram)
+{
+    auto nothing = exampleApplication();
+    nothing.activePartProgram->defaultMember = "Nothing";
+    attach(nothing);
+    EXPECT_EQ(start().outcome, RunOutcome::NotConnected);
+    auto unreadable = exampleApplication();
+    unreadable.activePartProgram->failingReads.add(source::Member::PartProgramDefaultMember);
+    attach(unreadable);
+    EXPECT_EQ(start().outcome, RunOutcome::NotConnected);
+    auto refused = exampleApplication();
+    refused.failingReads.add(source::Member::ApplicationActivePartProgram);
+    attach(refused);
+    EXPECT_EQ(start().outcome, RunOutcome::NotConnected);
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"L47", "L47", "L47"}));
+    EXPECT_EQ(dir.listing(), "");
+}
+
+TEST_F(StartCommand, FormsThePartProgramNameFromTheFileName)
+{
+    for (const auto& [fileName, name] : std::vector<std::pair<std::string, std::string>>{
+             {"PUMP1.PRG", "PUMP1"}, {"PUMP12345", "PUMP1"}, {"ABC", ""}, {"\xC3\x84" "BC.PRG", "\xC3\x84" "BC"}}) {
+        auto record = exampleApplication();
+        record.activePartProgram->fileName = fileName;
+        attach(record);
+        run.ConnectToApplication(runServices());
+        EXPECT_EQ(run.PartProgramName, name) << fileName;
+    }
+}
+
+TEST_F(StartCommand, WritesEverythingFirstAndAppendsAfterwards)
+{
+    run.SettingKommentare = "1";
+    attach(exampleApplication());
+    const auto first = start();
+    EXPECT_EQ(first.outcome, RunOutcome::ValuesWritten);
+    EXPECT_TRUE(first.fullWrite);
+    EXPECT_EQ(dir.listing(), "PUMP HOUSING A1.dfd PUMP HOUSING A1.dfx");
+    EXPECT_EQ(file("PUMP HOUSING A1.dfd"), golden("example-point.dfd"));
+    const auto second = start();
+    EXPECT_FALSE(second.fullWrite);
+    const std::string block = golden("example-values-point.dfx");
+    EXPECT_EQ(file("PUMP HOUSING A1.dfx"), block + block);
+    EXPECT_EQ(file("PUMP HOUSING A1.dfd"), golden("example-point.dfd"));
+}
+
+TEST_F(StartCommand, DecidesByTheDescriptionAndTheCombinedFile)
+{
+    attach(exampleApplication());
+    writeBytes(dir / "PUMP HOUSING A1.dfq", "combined\r\n");
+    EXPECT_FALSE(start().fullWrite); // the combined file selects the append path with DFQ off
+    EXPECT_EQ(dir.listing(), "PUMP HOUSING A1.dfq PUMP HOUSING A1.dfx");
+    std::filesystem::remove(dir / "PUMP HOUSING A1.dfq");
+    std::filesystem::remove(dir / "PUMP HOUSING A1.dfx");
+
+    run.SettingDFQ = "1";
+    writeBytes(dir / "PUMP HOUSING A1.dfd", "description\r\n");
+    EXPECT_FALSE(start().fullWrite); // and the description file with DFQ on
+    EXPECT_EQ(file("PUMP HOUSING A1.dfq"), golden("example-values-point.dfx"));
+    EXPECT_EQ(file("PUMP HOUSING A1.dfd"), "description\r\n");
+}
+
+TEST_F(StartCommand, DeletesALeftOverTemporaryFileBeforeAFullWrite)
+{
+    attach(exampleApplication());
+    writeBytes(dir / "PUMP HOUSING A1.tmp", "K2001/1 LEFTOVER\r\n");
+    start();
+    EXPECT_EQ(file("PUMP HOUSING A1.dfd").find("LEFTOVER"), std::string::npos);
+    EXPECT_EQ(dir.listing(), "PUMP HOUSING A1.dfd PUMP HOUSING A1.dfx");
+}
+
+TEST_F(StartCommand, AppendsBehindTheValuesWhenOnlyTheValuesFileIsLeft)
+{
+    attach(exampleApplication());
+    writeBytes(dir / "PUMP HOUSING A1.dfx", "old values\r\n");
+    EXPECT_TRUE(start().fullWrite);
+    EXPECT_EQ(file("PUMP HOUSING A1.dfx"), "old values\r\n" + golden("example-values-point.dfx"));
+}
+
+TEST_F(StartCommand, EndsTheProgramOnlyAfterReachingTheValues)
+{
+    run.EndAfterRun = true;
+    attach(applicationWith({namedValueCommand("FIELD5", "no hash")}));
+    EXPECT_TRUE(start().endProgram); // the values writer stopped, but was reached
+    attach(applicationWith({namedValueCommand("K2005", "x")}));
+    std::filesystem::remove_all(dir.path());
+    std::filesystem::create_directories(dir.path());
+    const auto aborted = start();
+    EXPECT_EQ(aborted.outcome, RunOutcome::ConversionAborted);
+    EXPECT_FALSE(aborted.endProgram);
+    connector.running = false;
+    EXPECT_FALSE(start().endProgram);
+}
+
+TEST_F(StartCommand, ReportsAMissingOutputDirectoryAndWritesNothing)
+{
+    run.SettingDir = (dir / "missing").string();
+    attach(exampleApplication());
+    const auto result = start();
+    EXPECT_EQ(result.outcome, RunOutcome::Failed);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
+    EXPECT_NE(messages.messages[0].text.find("missing"), std::string::npos);
+    EXPECT_NE(messages.messages[0].text.find("does not exist"), std::string::npos);
+    EXPECT_EQ(dir.listing(), "");
+}
+
+TEST_F(StartCommand, ReportsAFailingReadWithTheMemberAndTheCommand)
+{
+    auto record = exampleApplication();
+    record.activePartProgram->commands[3].dimensionData->failingReads.add(source::Member::DimensionDataNominal);
+    attach(record);
+    EXPECT_EQ(start().outcome, RunOutcome::Failed);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text,
+              "Cannot read DimensionData.Nominal of command 4 from the measuring application: the measuring application refused the call");
+    EXPECT_EQ(dir.listing(), "");
+    EXPECT_TRUE(connector.application->record().updatesEnabled);
+}
+
+TEST_F(StartCommand, TakesTheDirectoryOfThePartProgramWithProgVerz)
+{
+    auto record = exampleApplication();
+    record.activePartProgram->directory = (dir / "programs").string();
+    std::filesystem::create_directories(dir / "programs");
+    attach(record);
+    run.SettingProgVerz = "1";
+    start();
+    EXPECT_EQ(run.SettingDir, (dir / "programs").string());
+    EXPECT_TRUE(std::filesystem::exists(dir / "programs" / "PUMP HOUSING A1.dfd"));
+}

@@ -72,12 +72,7 @@ void DescriptionWriter::axisLineStart()
 void DescriptionWriter::axisLineRest(source::DimensionData& dimension)
 {
     description(m_state.TypeText);
-    line("K2101", fivePlaces(dimension.Nominal(), "DimensionData.Nominal"));
-    line("K2120", "1");
-    line("K2121", "1");
-    line("K2113", fivePlaces(dimension.PlusTolerance(), "DimensionData.PlusTolerance"));
-    line("K2112", fivePlaces(-dimension.MinusTolerance(), "DimensionData.MinusTolerance"));
-    line("K2142", m_state.UnitText);
+    blockLineLimits(dimension);
     tail();
 }
 
@@ -103,16 +98,21 @@ void DescriptionWriter::positionAxis(std::int32_t type, source::DimensionData& d
 {
     line("K2001", m_state.BlockId);
     description(m_state.TypeText);
+    blockLineLimits(dimension);
+    // The group the block's position result will open next, when it follows its axes.
+    if (m_positionGroups && linkedToPositionGroup(type))
+        line("K2031", std::to_string(m_state.PositionGroupCounter + 1));
+    tail();
+}
+
+void DescriptionWriter::blockLineLimits(source::DimensionData& dimension)
+{
     line("K2101", fivePlaces(dimension.Nominal(), "DimensionData.Nominal"));
     line("K2120", "1");
     line("K2121", "1");
     line("K2113", fivePlaces(dimension.PlusTolerance(), "DimensionData.PlusTolerance"));
     line("K2112", fivePlaces(-dimension.MinusTolerance(), "DimensionData.MinusTolerance"));
     line("K2142", m_state.UnitText);
-    // The group the block's position result will open next, when it follows its axes.
-    if (m_positionGroups && linkedToPositionGroup(type))
-        line("K2031", std::to_string(m_state.PositionGroupCounter + 1));
-    tail();
 }
 
 void DescriptionWriter::line(const char* key, const std::string& value)

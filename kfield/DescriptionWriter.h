@@ -32,6 +32,8 @@ private:
     void line(const char* key, const std::string& value);
     void description(const std::string& typeText);
     void tail();
+    // Nominal, both limits and the block's unit of an axis line or position axis.
+    void blockLineLimits(source::DimensionData& dimension);
     std::string fivePlaces(double value, const char* member) const;
     std::string fourPlaces(double value, const char* member) const;
 

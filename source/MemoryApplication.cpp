@@ -24,18 +24,31 @@ namespace {
 
 using State = MemoryApplication::State;
 
-const DimensionRecord& absentDimension()
-{
-    static const DimensionRecord empty;
-    return empty;
-}
-
-class MemoryDimensionData final : public DimensionData {
+// What every object of the model shares: the model's state, the command it belongs to, its record.
+template <class Record>
+class MemoryObject {
 public:
-    MemoryDimensionData(std::shared_ptr<State> state, std::uint32_t index, const DimensionRecord& record)
+    MemoryObject(std::shared_ptr<State> state, std::uint32_t index, const Record& record)
         : m_state(std::move(state)), m_index(index), m_record(record)
     {
     }
+
+protected:
+    template <class T>
+    T read(Member member, const T& value)
+    {
+        m_state->call(member, m_record.failingReads, m_index);
+        return value;
+    }
+
+    std::shared_ptr<State> m_state;
+    std::uint32_t m_index;
+    const Record& m_record;
+};
+
+class MemoryDimensionData final : public DimensionData, MemoryObject<DimensionRecord> {
+public:
+    using MemoryObject::MemoryObject;
 
     std::string Id() override { return read(Member::DimensionDataId, m_record.id); }
     std::string Feature1() override { return read(Member::DimensionDataFeature1, m_record.feature1); }
@@ -50,74 +63,27 @@ public:
     std::int32_t UnitCode() override { return read(Member::DimensionDataUnitCode, m_record.unitCode); }
     bool IsAxisLine() override { return read(Member::DimensionDataIsAxisLine, m_record.isAxisLine); }
     bool IsPositionLine() override { return read(Member::DimensionDataIsPositionLine, m_record.isPositionLine); }
-
-private:
-    template <class T>
-    T read(Member member, const T& value)
-    {
-        m_state->call(member, m_record.failingReads, m_index);
-        return value;
-    }
-
-    std::shared_ptr<State> m_state;
-    std::uint32_t m_index;
-    const DimensionRecord& m_record;
 };
 
-class MemoryComment final : public Comment {
+class MemoryComment final : public Comment, MemoryObject<CommentRecord> {
 public:
-    MemoryComment(std::shared_ptr<State> state, std::uint32_t index, const CommentRecord& record)
-        : m_state(std::move(state)), m_index(index), m_record(record)
-    {
-    }
+    using MemoryObject::MemoryObject;
 
-    std::int32_t CommentKind() override
-    {
-        m_state->call(Member::CommentCommentKind, m_record.failingReads, m_index);
-        return m_record.commentKind;
-    }
-    std::string Text() override
-    {
-        m_state->call(Member::CommentText, m_record.failingReads, m_index);
-        return m_record.text;
-    }
-
-private:
-    std::shared_ptr<State> m_state;
-    std::uint32_t m_index;
-    const CommentRecord& m_record;
+    std::int32_t CommentKind() override { return read(Member::CommentCommentKind, m_record.commentKind); }
+    std::string Text() override { return read(Member::CommentText, m_record.text); }
 };
 
-class MemoryNamedValue final : public NamedValue {
+class MemoryNamedValue final : public NamedValue, MemoryObject<NamedValueRecord> {
 public:
-    MemoryNamedValue(std::shared_ptr<State> state, std::uint32_t index, const NamedValueRecord& record)
-        : m_state(std::move(state)), m_index(index), m_record(record)
-    {
-    }
+    using MemoryObject::MemoryObject;
 
-    std::string Name() override
-    {
-        m_state->call(Member::NamedValueName, m_record.failingReads, m_index);
-        return m_record.name;
-    }
-    std::string Value() override
-    {
-        m_state->call(Member::NamedValueValue, m_record.failingReads, m_index);
-        return m_record.value;
-    }
-
-private:
-    std::shared_ptr<State> m_state;
-    std::uint32_t m_index;
-    const NamedValueRecord& m_record;
+    std::string Name() override { return read(Member::NamedValueName, m_record.name); }
+    std::string Value() override { return read(Member::NamedValueValue, m_record.value); }
 };
 
-class MemoryCommand final : public Command {
+class MemoryCommand final : public Command, MemoryObject<CommandRecord> {
 public:
-    MemoryCommand(std::shared_ptr<State> state, std::uint32_t index, const CommandRecord& record)
-        : m_state(std::move(state)), m_index(index), m_record(record)
-    {
-    }
+    using MemoryObject::MemoryObject;
 
     std::uint32_t index() const { return m_index; }
 
@@ -128,38 +94,27 @@ public:
     bool HasNamedValue() override { return read(Member::CommandHasNamedValue, m_record.namedValue.has_value()); }
     bool ValueValid() override { return read(Member::CommandValueValid, m_record.valueValid); }
 
+    // An object the command does not have reads as one with every member at its default.
     std::shared_ptr<source::DimensionData> DimensionData() override
     {
+        static const DimensionRecord none;
         m_state->call(Member::CommandDimensionData, m_record.failingReads, m_index);
-        return std::make_shared<MemoryDimensionData>(m_state, m_index,
-                                                     m_record.dimensionData ? *m_record.dimensionData : absentDimension());
+        return std::make_shared<MemoryDimensionData>(m_state, m_index, m_record.dimensionData ? *m_record.dimensionData : none);
     }
 
     std::shared_ptr<source::Comment> Comment() override
     {
-        m_state->call(Member::CommandComment, m_record.failingReads, m_index);
         static const CommentRecord none;
+        m_state->call(Member::CommandComment, m_record.failingReads, m_index);
         return std::make_shared<MemoryComment>(m_state, m_index, m_record.comment ? *m_record.comment : none);
     }
 
     std::shared_ptr<source::NamedValue> NamedValue() override
     {
-        m_state->call(Member::CommandNamedValue, m_record.failingReads, m_index);
         static const NamedValueRecord none;
+        m_state->call(Member::CommandNamedValue, m_record.failingReads, m_index);
         return std::make_shared<MemoryNamedValue>(m_state, m_index, m_record.namedValue ? *m_record.namedValue : none);
     }
-
-private:
-    template <class T>
-    T read(Member member, const T& value)
-    {
-        m_state->call(member, m_record.failingReads, m_index);
-        return value;
-    }
-
-    std::shared_ptr<State> m_state;
-    std::uint32_t m_index;
-    const CommandRecord& m_record;
 };
 
 class MemoryCommandEnumerator final : public CommandEnumerator {

@@ -1,5 +1,6 @@
 #include "LocalFileSystem.h"
 
+#include "DiskSync.h"
 #include "WriteError.h"
 
 #include <cerrno>
@@ -44,6 +45,7 @@ public:
         m_stream.close();
         if (!stored || m_stream.fail())
             throw WriteError("Cannot write", m_path, reasonOf(std::error_code(reason != 0 ? reason : errno, std::generic_category())));
+        syncFileToDisk(m_path);
     }
 
 private:
@@ -93,6 +95,7 @@ void LocalFileSystem::rename(const std::filesystem::path& from, const std::files
     std::filesystem::rename(from, to, error);
     if (error)
         throw WriteError("Cannot rename \"" + from.string() + "\" to", to, reasonOf(error));
+    syncDirectoryToDisk(to.parent_path());
 }
 
 std::unique_ptr<OutputFile> LocalFileSystem::openForWriting(const std::filesystem::path& path)

@@ -1,0 +1,50 @@
+#include "DiskSync.h"
+
+#include "WriteError.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+
+namespace kfield {
+namespace {
+
+// Closes a descriptor on every way out.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+void sync(const std::filesystem::path& path, int flags)
+{
+    const Descriptor descriptor(::open(path.c_str(), flags | O_CLOEXEC));
+    if (descriptor.get() < 0 || ::fsync(descriptor.get()) != 0)
+        throw WriteError("Cannot store", path, std::error_code(errno, std::generic_category()).message());
+}
+
+} // namespace
+
+void syncFileToDisk(const std::filesystem::path& file)
+{
+    sync(file, O_RDONLY);
+}
+
+void syncDirectoryToDisk(const std::filesystem::path& directory)
+{
+    sync(directory.empty() ? std::filesystem::path(".") : directory, O_RDONLY | O_DIRECTORY);
+}
+
+} // namespace kfield

@@ -27,12 +27,18 @@ public:
     void characteristicLine(std::string_view key, long long number, std::string_view value);
 
 private:
+    // Writes m_line, which holds one whole line without its end.
+    void writeLine();
+
     std::ostream& m_out;
     const config::CodePage& m_codePage;
+    std::string m_line; // reused for every line: a description has a dozen lines per characteristic
 };
 
 // A value text with the characters that would break a transfer file's lines (CR, LF, NUL, SUB and the
 // field separators DC4 and SI) replaced by blanks.
 std::string lineSafe(std::string_view value);
+// The same, appended to the text.
+void appendLineSafe(std::string& text, std::string_view value);
 
 } // namespace kfield

@@ -10,11 +10,14 @@ namespace {
 constexpr char kFieldSeparator = '\x14'; // DC4
 constexpr char kGroupEnd = '\x0F';       // SI
 
-const std::string& entry(const std::map<std::int64_t, std::string>& table, std::int64_t k)
+using Table = std::map<std::int64_t, std::string>;
+
+// The entry for group k; the groups go up one by one, so the position moves through the table once.
+std::string_view entry(const Table& table, Table::const_iterator& position, std::int64_t k)
 {
-    static const std::string empty;
-    const auto found = table.find(k);
-    return found == table.end() ? empty : found->second;
+    while (position != table.end() && position->first < k)
+        ++position;
+    return position != table.end() && position->first == k ? std::string_view(position->second) : std::string_view();
 }
 
 } // namespace
@@ -22,28 +25,29 @@ const std::string& entry(const std::map<std::int64_t, std::string>& table, std::
 void writeValueBlock(LineWriter& out, const ValueTables& tables, const std::string& measurementDateTime)
 {
     const std::int64_t groups = std::max<std::int64_t>(1, tables.CharacteristicCount());
-    const std::string noText;
+    auto codeList = tables.CodeListTable.lower_bound(1);
+    auto number = tables.NumberTable.lower_bound(1);
     std::string group;
     for (std::int64_t k = 1; k <= groups; ++k) {
         const bool recorded = k <= tables.CharacteristicCount();
         const bool first = k == 1;
         const auto index = static_cast<std::size_t>(k - 1);
-        const std::string* fields[] = {
-            recorded ? &tables.ValueTable[index] : &noText,
-            nullptr, // the attribute, below
-            first ? &measurementDateTime : &noText,
-            &entry(tables.CodeListTable, k),
-            first ? &tables.RunIdentText : &noText,
-            first ? &tables.RunNumber6 : &noText,
-            first ? &tables.RunNumber7 : &noText,
-            &entry(tables.NumberTable, k),
+        const auto firstOnly = [first](const std::string& text) { return first ? std::string_view(text) : std::string_view(); };
+        const std::string_view fields[] = {
+            recorded ? std::string_view(tables.ValueTable[index]) : std::string_view(),
+            !recorded ? "" : tables.ValueValid[index] ? "0" : "255",
+            firstOnly(measurementDateTime),
+            entry(tables.CodeListTable, codeList, k),
+            firstOnly(tables.RunIdentText),
+            firstOnly(tables.RunNumber6),
+            firstOnly(tables.RunNumber7),
+            entry(tables.NumberTable, number, k),
         };
-        const std::string attribute = !recorded ? "" : tables.ValueValid[index] ? "0" : "255";
         group.clear();
-        for (std::size_t field = 0; field < 8; ++field) {
+        for (std::size_t field = 0; field < std::size(fields); ++field) {
             if (field > 0)
                 group += kFieldSeparator;
-            group += field == 1 ? attribute : lineSafe(*fields[field]);
+            appendLineSafe(group, fields[field]);
         }
         group += kGroupEnd;
         out.text(group);

@@ -25,7 +25,7 @@ void incrementLastDigit(std::string& digits)
 
 std::string toFixed(double magnitude, int places)
 {
-    std::array<char, 400> buffer{};
+    std::array<char, 400> buffer; // to_chars writes what it returns; nothing to clear
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude, std::chars_format::fixed, places);
     if (result.ec != std::errc())
         throw std::domain_error("the number is too large to be written");
@@ -61,12 +61,14 @@ std::string formatFixed(double value, int places, std::string_view decimalSepara
     result.reserve(text.size() + decimalSeparator.size() + 1);
     if (std::signbit(value) && !isZero)
         result += '-';
-    for (char c : text) {
-        if (c == '.')
-            result += decimalSeparator;
-        else
-            result += c;
+    const std::size_t point = text.find('.');
+    if (point == std::string::npos) {
+        result += text;
+        return result;
     }
+    result.append(text, 0, point);
+    result += decimalSeparator;
+    result.append(text, point + 1);
     return result;
 }
 

@@ -115,7 +115,7 @@ void DescriptionWriter::blockLineLimits(source::DimensionData& dimension)
     line("K2142", m_state.UnitText);
 }
 
-void DescriptionWriter::line(const char* key, const std::string& value)
+void DescriptionWriter::line(std::string_view key, std::string_view value)
 {
     m_out.characteristicLine(key, m_state.CharacteristicCount, value);
 }
@@ -125,21 +125,29 @@ void DescriptionWriter::description(const std::string& typeText)
     const std::string& f1 = m_state.FeatureName1;
     const std::string& f2 = m_state.FeatureName2;
     const std::string& f3 = m_state.FeatureName3;
-    std::string text = typeText;
-    if (!f1.empty() && !f2.empty() && !f3.empty())
-        text += "." + f1 + "." + f2 + "." + f3;
-    else if (!f1.empty() && !f2.empty() && f3.empty())
-        text += "." + f1 + "." + f2;
-    else if (!f1.empty() && f2.empty() && f3.empty())
-        text += "." + f1;
-    line("K2002", text);
+    m_description = typeText;
+    const auto add = [this](const std::string& name) {
+        m_description += '.';
+        m_description += name;
+    };
+    if (!f1.empty() && !f2.empty() && !f3.empty()) {
+        add(f1);
+        add(f2);
+        add(f3);
+    } else if (!f1.empty() && !f2.empty() && f3.empty()) {
+        add(f1);
+        add(f2);
+    } else if (!f1.empty() && f2.empty() && f3.empty()) {
+        add(f1);
+    }
+    line("K2002", m_description);
 }
 
 void DescriptionWriter::tail()
 {
     const std::int64_t n = m_state.CharacteristicCount;
     const std::string& k2060 = entry(m_state.TableK2060, n);
-    line("K2060", k2060.empty() ? "0" : k2060);
+    line("K2060", k2060.empty() ? std::string_view("0") : std::string_view(k2060));
     if (const std::string& k2005 = entry(m_state.TableK2005, n); !k2005.empty())
         line("K2005", k2005);
     if (const std::string& k2022 = entry(m_state.TableK2022, n); !k2022.empty())

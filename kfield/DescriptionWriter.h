@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace source {
 class DimensionData;
@@ -29,7 +30,7 @@ public:
     void positionAxis(std::int32_t type, source::DimensionData& dimension);
 
 private:
-    void line(const char* key, const std::string& value);
+    void line(std::string_view key, std::string_view value);
     void description(const std::string& typeText);
     void tail();
     // Nominal, both limits and the block's unit of an axis line or position axis.
@@ -42,6 +43,7 @@ private:
     std::string m_decimalSeparator;
     bool m_comments;
     bool m_positionGroups;
+    std::string m_description; // the K2002 text, reused for every characteristic
 };
 
 } // namespace kfield

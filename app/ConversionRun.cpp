@@ -9,6 +9,7 @@
 #include "config/TextLines.h"
 #include "config/LanguageTexts.h"
 #include "kfield/ConvertPartProgram.h"
+#include "kfield/FileLock.h"
 #include "kfield/FileSystem.h"
 #include "kfield/OperatorMessages.h"
 #include "kfield/Utf8.h"
@@ -115,7 +116,7 @@ void ConversionRun::BuildOutputPaths(const RunServices& services)
     if (config::isFlagOn(SettingProgVerz))
         SettingDir = program.Directory();
 
-    const std::string stem = SettingDir + kDirectorySeparator + fileNameSafe(BaseFileName);
+    const std::string stem = SettingDir + kDirectorySeparator + notADeviceName(fileNameSafe(BaseFileName));
     std::string suffix;
     if (config::isFlagOn(SettingSingleFile)) {
         const config::CalendarTime now = services.clock.now();
@@ -159,6 +160,9 @@ RunResult ConversionRun::convert(const RunServices& services)
     if (!directory.empty() && !services.files.exists(directory))
         throw kfield::WriteError("Cannot write into the output directory", directory, "the directory does not exist");
 
+    // Conversions of one file set take turns, across processes too: a second run must neither decide
+    // on files that the first is still writing nor write into them at the same time.
+    const std::unique_ptr<kfield::FileLock> lock = kfield::lockFileSet(kfield::lockPathOf(DfdPath));
     const bool descriptionExists = services.files.exists(DfdPath);
     const bool combinedExists = services.files.exists(DfqPath);
     if (descriptionExists || combinedExists) {

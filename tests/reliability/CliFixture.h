@@ -1,0 +1,93 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ChildProcess.h"
+#include "support/Files.h"
+
+#include <gtest/gtest.h>
+
+namespace reliability {
+
+inline const std::filesystem::path kCli = std::filesystem::path(NORDA_PROGRAM_DIR) / "norda-cli";
+inline const std::filesystem::path kExamples = std::filesystem::path(NORDA_SOURCE_DIR) / "examples";
+
+using DirectoryBytes = std::map<std::string, std::string>;
+
+// Every file directly in a directory with its bytes; a subdirectory shows as "<dir>".
+inline DirectoryBytes contentsOf(const std::filesystem::path& directory)
+{
+    DirectoryBytes bytes;
+    for (const auto& entry : std::filesystem::directory_iterator(directory))
+        bytes[entry.path().filename().string()] = entry.is_directory() ? "<dir>" : testing_support::readBytes(entry.path());
+    return bytes;
+}
+
+// norda-cli in child processes. Everything lives under one root: the output directory out/, the
+// inputs in in/ and an empty settings store in config/, so a test sees anything written elsewhere.
+class CliFixture : public ::testing::Test {
+protected:
+    testing_support::TemporaryDirectory root;
+    std::filesystem::path out = root / "out";
+    std::filesystem::path in = root / "in";
+
+    void SetUp() override
+    {
+        std::filesystem::create_directories(out);
+        std::filesystem::create_directories(in);
+        std::filesystem::create_directories(root / "config");
+    }
+
+    ChildOptions options() const
+    {
+        return {{{"LC_ALL", "en_US.UTF-8"},
+                 {"VELTRUM_SNAPSHOT", ""},
+                 {"NORDA_CODEPAGE", ""},
+                 {"XDG_CONFIG_HOME", (root / "config").string()}},
+                std::nullopt};
+    }
+
+    std::vector<std::string> arguments(const std::filesystem::path& snapshot, const std::vector<std::string>& extra = {},
+                                       const std::string& now = "2026-12-05T14:03:12") const
+    {
+        std::vector<std::string> all{"--snapshot", snapshot.string(), "--set", "DIR=" + out.string(), "--now", now};
+        all.insert(all.end(), extra.begin(), extra.end());
+        return all;
+    }
+
+    testing_support::ProcessResult convert(const std::filesystem::path& snapshot, const std::vector<std::string>& extra = {})
+    {
+        return ChildProcess(kCli, arguments(snapshot, extra), options()).wait();
+    }
+
+    // Nothing was created next to the output directory, the inputs or the settings store.
+    void expectNothingOutsideTheOutputDirectory() const
+    {
+        EXPECT_EQ(root.listing(), "config in out");
+        EXPECT_TRUE(std::filesystem::is_empty(root / "config"));
+    }
+};
+
+// Empty when the texts are equal, else where they first differ; keeps failures of large files short.
+inline std::string firstDifference(const std::string& actual, const std::string& expected)
+{
+    if (actual == expected)
+        return {};
+    std::size_t at = 0;
+    while (at < actual.size() && at < expected.size() && actual[at] == expected[at])
+        ++at;
+    const std::size_t from = at < 40 ? 0 : at - 40;
+    return std::to_string(actual.size()) + " bytes instead of " + std::to_string(expected.size()) + ", first difference at byte " +
+           std::to_string(at) + ":\n  actual:   " + actual.substr(from, 80) + "\n  expected: " + expected.substr(from, 80);
+}
+
+// Exactly one line of text.
+inline bool isOneLine(const std::string& text)
+{
+    return !text.empty() && text.back() == '\n' && text.find('\n') == text.size() - 1;
+}
+
+} // namespace reliability

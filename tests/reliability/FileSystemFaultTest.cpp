@@ -1,0 +1,139 @@
+// Files that cannot be written, seen from norda-cli: each fault gives one clear message and exit
+// status 1, and leaves every file as it was.
+#include "CliFixture.h"
+#include "ImmutableFlag.h"
+
+using namespace reliability;
+using testing_support::writeBytes;
+
+namespace {
+
+const std::filesystem::path kPump = kExamples / "pump-housing.json";
+
+class FileSystemFaults : public CliFixture, public ::testing::WithParamInterface<bool> {
+protected:
+    std::vector<std::string> settings() const { return {"--set", std::string("DFQ=") + (GetParam() ? "1" : "0")}; }
+    std::string valuesName() const { return GetParam() ? "PUMP HOUSING A1.dfq" : "PUMP HOUSING A1.dfx"; }
+
+    void firstRun()
+    {
+        const auto result = convert(kPump, settings());
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+    }
+
+    // Runs once more and checks the promise: exit status 1, one line naming the reason, nothing changed.
+    void expectRefused(const std::string& reason, const ChildOptions& childOptions)
+    {
+        const DirectoryBytes before = contentsOf(out);
+        const auto result = ChildProcess(kCli, arguments(kPump, settings()), childOptions).wait();
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_TRUE(isOneLine(result.err)) << result.err;
+        EXPECT_TRUE(result.err.starts_with("Error: Cannot ")) << result.err;
+        EXPECT_NE(result.err.find(reason), std::string::npos) << result.err;
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(contentsOf(out), before);
+        expectNothingOutsideTheOutputDirectory();
+    }
+    void expectRefused(const std::string& reason) { expectRefused(reason, options()); }
+
+    void requireImmutableFlag()
+    {
+        if (const std::string reason = ImmutableFlag::unavailableReason(root.path()); !reason.empty())
+            GTEST_SKIP() << reason;
+    }
+};
+
+} // namespace
+
+TEST_P(FileSystemFaults, MissingOutputDirectory)
+{
+    std::filesystem::remove(out);
+    const auto result = convert(kPump, settings());
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "Error: Cannot write into the output directory \"" + out.string() + "\": the directory does not exist\n");
+    EXPECT_EQ(root.listing(), "config in");
+}
+
+TEST_P(FileSystemFaults, ReadOnlyOutputDirectoryOnAFullWrite)
+{
+    requireImmutableFlag();
+    writeBytes(out / "PUMP HOUSING A1.dfx", "earlier values\r\n");
+    ImmutableFlag readOnly(out);
+    expectRefused("Operation not permitted");
+}
+
+TEST_P(FileSystemFaults, ReadOnlyOutputDirectoryOnAnAppend)
+{
+    requireImmutableFlag();
+    firstRun();
+    ImmutableFlag readOnly(out);
+    expectRefused("Operation not permitted");
+}
+
+TEST_P(FileSystemFaults, ReadOnlyValuesOrCombinedFile)
+{
+    requireImmutableFlag();
+    firstRun();
+    ImmutableFlag readOnly(out / valuesName());
+    expectRefused("\"" + (out / valuesName()).string() + "\": Operation not permitted");
+}
+
+TEST_P(FileSystemFaults, ReadOnlyValuesFileLeftFromEarlierRuns)
+{
+    // Combined mode moves a left-over values file into the combined file and deletes it; when it
+    // cannot be deleted, the combined file must lose what was added to it.
+    requireImmutableFlag();
+    firstRun();
+    writeBytes(out / "PUMP HOUSING A1.dfx", "earlier values\r\n");
+    ImmutableFlag readOnly(out / "PUMP HOUSING A1.dfx");
+    expectRefused("Operation not permitted");
+}
+
+TEST_P(FileSystemFaults, CombinedFileThatIsADirectory)
+{
+    std::filesystem::create_directory(out / "PUMP HOUSING A1.dfq");
+    if (GetParam()) {
+        expectRefused("\"" + (out / "PUMP HOUSING A1.dfq").string() + "\": Is a directory");
+        return;
+    }
+    // Without DFQ it still selects the append path, and the values go to the values file.
+    const auto result = convert(kPump, settings());
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(testing_support::readBytes(out / "PUMP HOUSING A1.dfx"),
+              testing_support::readBytes(testing_support::testDataDir() / "golden" / "example-values-point.dfx"));
+    EXPECT_TRUE(std::filesystem::is_empty(out / "PUMP HOUSING A1.dfq"));
+}
+
+TEST_P(FileSystemFaults, DiskFillingUpDuringAFullWrite)
+{
+    // The sizes of a complete run bound the limits worth trying.
+    firstRun();
+    std::size_t largest = 0;
+    for (const auto& [name, bytes] : contentsOf(out))
+        largest = std::max(largest, bytes.size());
+    std::filesystem::remove_all(out);
+    std::filesystem::create_directories(out);
+
+    for (std::uint64_t limit : {std::uint64_t{0}, std::uint64_t{1}, std::uint64_t{100}, std::uint64_t{largest / 2},
+                                std::uint64_t{largest - 1}}) {
+        SCOPED_TRACE("file size limit " + std::to_string(limit));
+        ChildOptions limited = options();
+        limited.fileSizeLimit = limit;
+        expectRefused("File too large", limited);
+    }
+}
+
+TEST_P(FileSystemFaults, DiskFillingUpDuringAnAppend)
+{
+    firstRun();
+    const std::uintmax_t size = std::filesystem::file_size(out / valuesName());
+    for (std::uint64_t extra : {0, 1, 30}) {
+        SCOPED_TRACE("bytes that fit: " + std::to_string(extra));
+        ChildOptions limited = options();
+        limited.fileSizeLimit = size + extra;
+        expectRefused("File too large", limited);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(SeparateAndCombined, FileSystemFaults, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Combined" : "Separate"; });

@@ -1,0 +1,20 @@
+#include "LanguageFiles.h"
+
+#include "support/Files.h"
+#include "support/TestTexts.h"
+
+namespace ui_testing {
+
+void writeLanguageFile(const std::filesystem::path& file, const std::string& prefix, int lineCount)
+{
+    const config::LanguageTexts numbered = testing_support::numberedTexts();
+    std::string bytes;
+    for (int line = 1; line <= lineCount; ++line) {
+        const std::string own = "L" + std::to_string(line);
+        const bool isNumbered = config::LanguageTexts::isIgnoredLine(line) || line > 165 || numbered.line(line) == own;
+        bytes += (isNumbered ? prefix + std::to_string(line) : numbered.line(line)) + "\r\n";
+    }
+    testing_support::writeBytes(file, bytes);
+}
+
+} // namespace ui_testing

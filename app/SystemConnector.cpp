@@ -1,18 +1,50 @@
 // Picks the connector to the measuring application for this system.
 #include "ApplicationConnector.h"
+#include "FileNameText.h"
 #include "SnapshotConnector.h"
+
+#ifdef _WIN32
+#include "WindowsConnector.h"
+
+#include <windows.h>
+
+#include <string>
+#endif
 
 #include <cstdlib>
 
 namespace app {
+namespace {
+
+// The environment's name for a snapshot file; read wide on Windows, where the narrow environment is
+// in the ANSI code page.
+std::optional<std::filesystem::path> snapshotFromEnvironment()
+{
+#ifdef _WIN32
+    std::wstring value(32768, L'\0'); // the longest value Windows allows
+    const DWORD length = GetEnvironmentVariableW(L"VELTRUM_SNAPSHOT", value.data(), static_cast<DWORD>(value.size()));
+    if (length == 0 || length >= value.size())
+        return std::nullopt;
+    value.resize(length);
+    return std::filesystem::path(value);
+#else
+    const char* value = std::getenv("VELTRUM_SNAPSHOT");
+    if (!value || !*value)
+        return std::nullopt;
+    return std::filesystem::path(value);
+#endif
+}
+
+} // namespace
 
 std::unique_ptr<ApplicationConnector> systemConnector(const char* snapshotFile)
 {
-    const char* snapshot = snapshotFile ? snapshotFile : std::getenv("VELTRUM_SNAPSHOT");
-    if (snapshot && *snapshot)
-        return std::make_unique<SnapshotConnector>(std::filesystem::path(snapshot));
+    if (snapshotFile && *snapshotFile)
+        return std::make_unique<SnapshotConnector>(pathFromUtf8(snapshotFile));
+    if (auto snapshot = snapshotFromEnvironment())
+        return std::make_unique<SnapshotConnector>(std::move(*snapshot));
 #ifdef _WIN32
-#error "The automation connector is not built yet"
+    return std::make_unique<WindowsConnector>();
 #else
     // Without the automation server the measuring application never runs here.
     return std::make_unique<SnapshotConnector>(std::nullopt);

@@ -2,7 +2,7 @@
 #include "SystemSettingsStore.h"
 
 #ifdef _WIN32
-#error "The registry settings store is not built yet"
+#include "config/WindowsRegistrySettingsStore.h"
 #else
 #include "config/QtSettingsStore.h"
 #endif
@@ -11,7 +11,11 @@ namespace app {
 
 std::unique_ptr<config::SettingsStore> systemSettingsStore()
 {
+#ifdef _WIN32
+    return std::make_unique<config::WindowsRegistrySettingsStore>();
+#else
     return std::make_unique<config::QtSettingsStore>();
+#endif
 }
 
 } // namespace app

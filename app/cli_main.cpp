@@ -2,6 +2,7 @@
 #include "ApplicationConnector.h"
 #include "CliOptions.h"
 #include "Clock.h"
+#include "CommandLineArguments.h"
 #include "ConsoleOutput.h"
 #include "ConversionRun.h"
 #include "FileNameText.h"
@@ -15,6 +16,7 @@
 #include "config/SettingKeys.h"
 #include "config/mdl_Sprache_Laden.h"
 #include "kfield/LocalFileSystem.h"
+#include "kfield/WriteError.h"
 
 #include <iostream>
 
@@ -25,9 +27,9 @@ void listWrittenFiles(const app::ConversionRun& run, const app::RunResult& resul
 {
     const bool combined = config::isFlagOn(run.SettingDFQ);
     if (result.fullWrite)
-        std::cout << "created  " << (combined ? run.DfqPath : run.DfdPath).string() << '\n';
+        std::cout << "created  " << kfield::pathText(combined ? run.DfqPath : run.DfdPath) << '\n';
     if (result.outcome == app::RunOutcome::ValuesWritten)
-        std::cout << "appended " << (combined ? run.DfqPath : run.DfxPath).string() << '\n';
+        std::cout << "appended " << kfield::pathText(combined ? run.DfqPath : run.DfxPath) << '\n';
 }
 
 int runCli(const app::CliOptions& options)
@@ -67,7 +69,7 @@ int runCli(const app::CliOptions& options)
 int main(int argc, char** argv)
 {
     try {
-        const app::CliOptions options = app::parseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
+        const app::CliOptions options = app::parseCliOptions(app::commandLineArguments(argc, argv));
         if (options.help) {
             std::cout << app::usageText();
             return 0;

@@ -4,7 +4,8 @@
 #include "RegionalSettings.h"
 
 #ifdef _WIN32
-#error "The Windows code page and regional settings are not built yet"
+#include "WindowsCodePage.h"
+#include "WindowsRegionalSettings.h"
 #else
 #include "IconvCodePage.h"
 #include "LocaleRegionalSettings.h"
@@ -15,7 +16,24 @@
 
 namespace config {
 
-#ifndef _WIN32
+#ifdef _WIN32
+std::unique_ptr<CodePage> codePageByNumber(int number)
+{
+    return std::make_unique<WindowsCodePage>(static_cast<unsigned>(number));
+}
+
+// The ANSI code page of the system, as Windows itself converts; NORDA_CODEPAGE is a stand-in for
+// systems without one and has no say here.
+std::unique_ptr<CodePage> systemCodePage()
+{
+    return std::make_unique<WindowsCodePage>();
+}
+
+std::unique_ptr<RegionalSettings> systemRegionalSettings()
+{
+    return std::make_unique<WindowsRegionalSettings>();
+}
+#else
 namespace {
 
 const char* firstSetVariable(std::initializer_list<const char*> names)

@@ -2,7 +2,7 @@
 #include "FileLock.h"
 
 #ifdef _WIN32
-#error "The file-set lock is not built for Windows yet: a WindowsFileLock over LockFileEx belongs here"
+#include "WindowsFileLock.h"
 #else
 #include "PosixFileLock.h"
 #endif
@@ -11,7 +11,11 @@ namespace kfield {
 
 std::unique_ptr<FileLock> lockFileSet(const std::filesystem::path& lockPath, std::chrono::milliseconds wait)
 {
+#ifdef _WIN32
+    return std::make_unique<WindowsFileLock>(lockPath, wait);
+#else
     return std::make_unique<PosixFileLock>(lockPath, wait);
+#endif
 }
 
 std::filesystem::path lockPathOf(const std::filesystem::path& descriptionPath)

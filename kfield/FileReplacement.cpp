@@ -5,7 +5,7 @@ namespace kfield {
 FileReplacement::FileReplacement(FileSystem& files, std::filesystem::path target)
     : m_files(files)
     , m_target(std::move(target))
-    , m_partPath(m_target.string() + ".part")
+    , m_partPath(std::filesystem::path(m_target) += ".part")
     , m_file(m_files.openForWriting(m_partPath))
 {
 }

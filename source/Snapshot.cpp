@@ -252,14 +252,17 @@ ApplicationRecord parseSnapshot(std::string_view text, const std::string& source
 
 ApplicationRecord readSnapshotFile(const std::filesystem::path& file)
 {
+    // Named in UTF-8: file.string() is the ANSI code page on Windows.
+    const std::u8string name8 = file.u8string();
+    const std::string name(name8.begin(), name8.end());
     std::ifstream in(file, std::ios::binary);
     if (!in)
-        throw SnapshotError(file.string(), std::strerror(errno));
+        throw SnapshotError(name, std::strerror(errno));
     std::ostringstream content;
     content << in.rdbuf();
     if (in.bad())
-        throw SnapshotError(file.string(), std::strerror(errno));
-    return parseSnapshot(content.view(), file.string());
+        throw SnapshotError(name, std::strerror(errno));
+    return parseSnapshot(content.view(), name);
 }
 
 std::string writeSnapshot(const ApplicationRecord& record)

@@ -1,0 +1,11 @@
+# The version of Debian's headers, read from the header itself.
+set(PACKAGE_VERSION 0)
+if(EXISTS /usr/include/nlohmann/detail/abi_macros.hpp)
+  file(STRINGS /usr/include/nlohmann/detail/abi_macros.hpp _norda_json_version REGEX "#define NLOHMANN_JSON_VERSION_(MAJOR|MINOR|PATCH) +[0-9]")
+  string(REGEX REPLACE ".*MAJOR +([0-9]+).*MINOR +([0-9]+).*PATCH +([0-9]+).*" "\\1.\\2.\\3" PACKAGE_VERSION "${_norda_json_version}")
+endif()
+if(PACKAGE_VERSION VERSION_LESS PACKAGE_FIND_VERSION)
+  set(PACKAGE_VERSION_COMPATIBLE FALSE)
+else()
+  set(PACKAGE_VERSION_COMPATIBLE TRUE)
+endif()

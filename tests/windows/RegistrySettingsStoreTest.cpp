@@ -1,0 +1,111 @@
+#include "config/SettingKeys.h"
+#include "config/WindowsRegistrySettingsStore.h"
+
+#include "WindowsTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+constexpr const wchar_t* kSettingsKey = L"Software\\VB and VBA Program Settings\\VELTRUM_NORDA_KONVERTER\\Settings";
+
+// The store of the converter's own key. The suite runs in Wine's throwaway prefix, so it may clear
+// that key; on a real Windows machine it would be the user's settings, and the tests stay away.
+class RegistrySettingsStore : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!GetProcAddress(GetModuleHandleW(L"ntdll"), "wine_get_version"))
+            GTEST_SKIP() << "clears the user's settings: runs only under Wine";
+        RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+    }
+    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }
+
+    // The value as any other program reads it from the registry.
+    static std::wstring registryValue(const std::wstring& name)
+    {
+        wchar_t value[512];
+        DWORD bytes = sizeof value;
+        const LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), RRF_RT_REG_SZ, nullptr, value, &bytes);
+        return status == ERROR_SUCCESS ? std::wstring(value) : L"<absent>";
+    }
+
+    config::WindowsRegistrySettingsStore store;
+};
+
+using config::setting::kApplication;
+using config::setting::kSection;
+
+} // namespace
+
+TEST_F(RegistrySettingsStore, RoundTripsAllElevenSettings)
+{
+    const std::string directory = "C:\\Pr\xC3\xBC" "fst\xC3\xA4nde\\Ausgabe \xC3\x84";
+    for (const auto key : config::setting::kDialogOrder)
+        store.WriteSetting(kApplication, kSection, key, key == config::setting::kDir ? directory : std::string(key) + "-1");
+    for (const auto key : config::setting::kDialogOrder) {
+        SCOPED_TRACE(std::string(key));
+        EXPECT_EQ(store.ReadSetting(kApplication, kSection, key, "absent"),
+                  key == config::setting::kDir ? directory : std::string(key) + "-1");
+    }
+}
+
+TEST_F(RegistrySettingsStore, WritesTheKeysAndTextsAsTheRegistryHoldsThem)
+{
+    store.WriteSetting(kApplication, kSection, config::setting::kNamenslaenge, "1");
+    store.WriteSetting(kApplication, kSection, config::setting::kDir, "D:\\M\xC3\xA9sures");
+    // "NAMENSLÄNGE" with the letter U+00C4, not the two bytes of its UTF-8 form.
+    EXPECT_EQ(registryValue(L"NAMENSL\u00C4NGE"), L"1");
+    EXPECT_EQ(registryValue(L"DIR"), L"D:\\M\u00E9sures");
+    EXPECT_EQ(store.keyName(kApplication, kSection),
+              "HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\VELTRUM_NORDA_KONVERTER\\Settings");
+}
+
+TEST_F(RegistrySettingsStore, ReadsWhatAnotherProgramStored)
+{
+    const std::wstring value = L"\u00C4";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"NAMENSL\u00C4NGE", REG_SZ, value.c_str(),
+                              static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    EXPECT_EQ(store.ReadSetting(kApplication, kSection, config::setting::kNamenslaenge, "0"), "\xC3\x84");
+}
+
+TEST_F(RegistrySettingsStore, AbsentGivesTheDefaultAndEmptyIsNotAbsent)
+{
+    EXPECT_EQ(store.ReadSetting(kApplication, kSection, config::setting::kDfq, "0"), "0");
+    store.WriteSetting(kApplication, kSection, config::setting::kDir, "");
+    EXPECT_EQ(store.ReadSetting(kApplication, kSection, config::setting::kDir, "C:\\"), "");
+    EXPECT_EQ(store.ReadSetting(kApplication, "Other section", config::setting::kDir, "C:\\"), "C:\\");
+}
+
+TEST_F(RegistrySettingsStore, ReplacesAValueAndKeepsLongTexts)
+{
+    const std::string longText(2000, 'x');
+    store.WriteSetting(kApplication, kSection, config::setting::kDir, "first");
+    store.WriteSetting(kApplication, kSection, config::setting::kDir, longText);
+    EXPECT_EQ(store.ReadSetting(kApplication, kSection, config::setting::kDir, ""), longText);
+}
+
+TEST_F(RegistrySettingsStore, ValueOfAnotherTypeReadsAsAbsent)
+{
+    const DWORD number = 1;
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"DFQ", REG_DWORD, &number, sizeof number), ERROR_SUCCESS);
+    EXPECT_EQ(store.ReadSetting(kApplication, kSection, config::setting::kDfq, "0"), "0");
+}
+
+TEST_F(RegistrySettingsStore, ReportsAKeyThatCannotBeWritten)
+{
+    // A value name may not be longer than 16383 characters.
+    const std::string tooLong(20000, 'K');
+    try {
+        store.WriteSetting(kApplication, kSection, tooLong, "1");
+        FAIL() << "no error";
+    } catch (const std::runtime_error& error) {
+        EXPECT_NE(std::string(error.what()).find("VELTRUM_NORDA_KONVERTER\\Settings\": "), std::string::npos) << error.what();
+    }
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+// Helpers of the Windows suite: processes, files and the way between Wine's two file systems.
+namespace wintest {
+
+struct ProcessResult {
+    DWORD exitCode = 0;
+    std::string out; // as the program wrote it (UTF-8 for norda-cli)
+    std::string err;
+};
+
+// A started process whose output goes to files; the caller decides how to wait for it.
+class ChildProcess {
+public:
+    // Starts program with arguments (UTF-8, quoted as the C runtime expects) and the given
+    // environment variables added (an empty value removes one). Throws std::runtime_error.
+    ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                 const std::map<std::wstring, std::wstring>& environment = {});
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    HANDLE handle() const { return m_process; }
+    // Waits for the end (or kills the process after the time) and collects what it printed.
+    ProcessResult finish(DWORD milliseconds = 120000);
+
+private:
+    std::filesystem::path m_capture;
+    HANDLE m_process = nullptr;
+};
+
+ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                         const std::map<std::wstring, std::wstring>& environment = {});
+
+std::string readBytes(const std::filesystem::path& path);
+void writeBytes(const std::filesystem::path& path, const std::string& bytes);
+std::string utf8(const std::filesystem::path& path);
+std::filesystem::path fromUtf8(const std::string& text);
+
+// A fresh directory under the temporary directory, removed with its content at the end.
+class TemporaryDirectory {
+public:
+    explicit TemporaryDirectory(const std::string& hint = "norda");
+    ~TemporaryDirectory();
+    TemporaryDirectory(const TemporaryDirectory&) = delete;
+    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    std::filesystem::path operator/(const std::string& utf8Name) const { return m_path / fromUtf8(utf8Name); }
+    // The names of the files in the directory (UTF-8), sorted, joined by blanks.
+    std::string listing() const;
+
+private:
+    std::filesystem::path m_path;
+};
+
+// Wine's mapping between a Windows path and the Linux file system (wine_get_unix_file_name and
+// wine_get_dos_file_name). Throws std::runtime_error when not running under Wine.
+std::string unixPath(const std::filesystem::path& windowsPath);
+std::filesystem::path windowsPath(const std::string& unixPath);
+
+// The environment variable as UTF-8, empty when unset.
+std::string environmentText(const wchar_t* name);
+
+// Where the build put things (compile definitions, as Linux paths) seen from Windows.
+std::filesystem::path programDirectory();      // norda-cli.exe and the language files
+std::filesystem::path sourceDirectory();
+std::string linuxCli();                         // the Linux norda-cli, a Linux path; empty when not built
+
+} // namespace wintest

@@ -1,0 +1,43 @@
+// veltrum-test-server SNAPSHOT: the test server by hand. It serves the snapshot as the running
+// measuring application until its window is closed, then prints what its clients called.
+#include "TestAutomationServer.h"
+
+#include "source/Member.h"
+#include "source/Snapshot.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+int main()
+{
+    try {
+        int count = 0;
+        const std::unique_ptr<LPWSTR, decltype(&LocalFree)> arguments(CommandLineToArgvW(GetCommandLineW(), &count), &LocalFree);
+        if (!arguments || count != 2) {
+            std::fputs("usage: veltrum-test-server SNAPSHOT\n", stderr);
+            return 2;
+        }
+        testserver::TestAutomationServer server(source::readSnapshotFile(arguments.get()[1]));
+        std::puts("Serving; close the window or end the process to stop.");
+        std::fflush(stdout);
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        const source::ReadLog& log = server.application().log();
+        for (int i = 0; i < source::kMemberCount; ++i) {
+            const auto member = static_cast<source::Member>(i);
+            if (log.count(member) > 0)
+                std::printf("%-40s %llu\n", std::string(source::memberName(member)).c_str(),
+                            static_cast<unsigned long long>(log.count(member)));
+        }
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "veltrum-test-server: %s\n", error.what());
+        return 1;
+    }
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/ApplicationConnector.h"
+#include "app/Clock.h"
+#include "app/DesktopEnvironment.h"
+#include "app/DesktopProgram.h"
+#include "config/CodePage.h"
+#include "config/MemorySettingsStore.h"
+#include "kfield/LocalFileSystem.h"
+#include "source/ModelRecords.h"
+#include "support/Doubles.h"
+#include "support/Files.h"
+
+namespace app {
+class frm_Hauptfenster;
+}
+
+namespace ui_testing {
+
+// The measuring application as the tests want it: running or not, with a part program or none.
+// Counts the connection attempts, so a test sees each load and each run connect.
+class TestConnector final : public app::ApplicationConnector {
+public:
+    bool running = true;
+    std::optional<source::ApplicationRecord> application;
+    int windowLookups = 0;
+
+    bool findMainWindow(std::string_view className) override;
+    std::shared_ptr<source::Application> requestObject(std::string_view programmaticId) override;
+};
+
+// Everything the desktop program meets in a test: a program directory with language files whose
+// lines name their own number (resource.dll "L", German.dll "G", English.dll "E"), an empty output
+// directory named by "DIR", a settings store in memory, the example part program open in the
+// measuring application, 05.12.2026 14:03:12, a point as decimal separator, windows-1252.
+class DesktopWorld {
+public:
+    explicit DesktopWorld(std::string argumentText = "");
+    ~DesktopWorld();
+
+    testing_support::TemporaryDirectory programDirectory;
+    testing_support::TemporaryDirectory output;
+    config::MemorySettingsStore settings;
+    TestConnector connector;
+    app::FixedClock clock{config::CalendarTime{2026, 12, 5, 14, 3, 12}};
+    testing_support::FixedRegionalSettings regional{"."};
+    std::unique_ptr<config::CodePage> codePage;
+    kfield::LocalFileSystem files;
+    std::string argumentText;
+
+    std::vector<int> endRequests; // exit codes, in order
+    std::unique_ptr<app::DesktopProgram> program;
+
+    // Creates the program and opens its start-up window; false when the texts could not be loaded.
+    bool start();
+    // Starts and lets the start-up window hand over at once, as if its time were up.
+    app::frm_Hauptfenster* startToMainWindow();
+    // Ends the start-up window's time now.
+    void fireStartUpTimer();
+    // Ends the program object as a restart would, and drops the windows it left.
+    void stop();
+
+    app::frm_Hauptfenster* mainWindow() const;
+    std::string setting(std::string_view key) const;
+    std::string outputFile(const std::string& name) const;
+    std::string outputListing() const { return output.listing(); }
+
+private:
+    std::unique_ptr<app::DesktopEnvironment> m_environment;
+};
+
+// Processes events, deferred deletions included, so windows closed by a handler are really gone.
+void settle();
+
+} // namespace ui_testing

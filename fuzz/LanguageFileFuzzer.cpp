@@ -1,0 +1,63 @@
+// The language-file reader on any bytes, in a western and a central European code page: either the
+// documented error or 165 texts of valid UTF-8.
+#include "config/CodePage.h"
+#include "config/mdl_Sprache_Laden.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include <unistd.h>
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+bool isValidUtf8(const std::string& text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        if (length == 0 || i + length > text.size())
+            return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const std::unique_ptr<config::CodePage> western = config::codePageByNumber(1252);
+    static const std::unique_ptr<config::CodePage> central = config::codePageByNumber(1250);
+    static const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("norda-language-fuzz-" + std::to_string(::getpid()) + ".dll");
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    for (const config::CodePage* codePage : {western.get(), central.get()}) {
+        try {
+            const config::LanguageTexts texts = config::loadLanguageFile(file, *codePage);
+            for (int number = 1; number <= config::kTextLineCount; ++number) {
+                const std::string& text = texts.line(number);
+                check(isValidUtf8(text));
+                // A text is one line: a line end never survives into it.
+                check(text.find('\r') == std::string::npos && text.find('\n') == std::string::npos);
+            }
+        } catch (const config::LanguageFileError& error) {
+            check(std::string(error.what()).starts_with("Cannot use the language file \""));
+        }
+    }
+    return 0;
+}

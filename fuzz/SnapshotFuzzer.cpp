@@ -1,0 +1,103 @@
+// The snapshot reader, and a whole conversion of every snapshot it accepts: no crash, no undefined
+// behaviour, only the documented errors, and transfer files made of whole CR LF lines.
+#include "MemoryFileSystem.h"
+
+#include "config/CodePage.h"
+#include "config/RegionalSettings.h"
+#include "config/mdl_Sprache_Laden.h"
+#include "kfield/ConvertPartProgram.h"
+#include "kfield/OperatorMessages.h"
+#include "kfield/ProgressDisplay.h"
+#include "kfield/WriteError.h"
+#include "source/MemoryApplication.h"
+#include "source/ReadError.h"
+#include "source/Snapshot.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+class QuietMessages final : public kfield::OperatorMessages {
+public:
+    void show(const std::string&, kfield::MessageIcon) override {}
+};
+
+class NoProgress final : public kfield::ProgressDisplay {
+public:
+    void show(const std::string&, int) override {}
+    void setValue(int) override {}
+    void hide() override {}
+};
+
+class CommaSettings final : public config::RegionalSettings {
+public:
+    std::string decimalSeparator() const override { return ","; }
+    std::string shortDate(const config::CalendarTime&) const override { return "05.12.2026"; }
+    std::string longTime(const config::CalendarTime&) const override { return "14:03:12"; }
+};
+
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+// Every byte of a transfer file belongs to a line that ends with CR LF, and no line holds a lone CR or LF.
+void checkLines(const std::string& bytes)
+{
+    check(bytes.empty() || bytes.ends_with("\r\n"));
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r')
+            check(i + 1 < bytes.size() && bytes[i + 1] == '\n');
+        if (bytes[i] == '\n')
+            check(i > 0 && bytes[i - 1] == '\r');
+    }
+}
+
+struct World {
+    std::unique_ptr<config::CodePage> codePage = config::codePageByNumber(1252);
+    config::LanguageTexts texts = config::loadLanguageFile(std::filesystem::path(NORDA_SOURCE_DIR) / "lang" / "English.dll", *codePage);
+    CommaSettings regional;
+    QuietMessages messages;
+    NoProgress progress;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static World world;
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    source::ApplicationRecord record;
+    try {
+        record = source::parseSnapshot(text, "fuzz");
+    } catch (const source::SnapshotError&) {
+        return 0;
+    }
+    // What the reader accepted, the writer writes back so that it reads the same again.
+    const std::string written = source::writeSnapshot(record);
+    check(source::writeSnapshot(source::parseSnapshot(written, "again")) == written);
+
+    if (!record.activePartProgram)
+        return 0;
+    // The settings come from the input's length, so that every combination is reached.
+    const kfield::TransferSettings settings{(size & 1) != 0, (size & 2) != 0, (size & 4) != 0, (size & 8) != 0};
+    fuzzing::MemoryFileSystem files;
+    source::MemoryApplication application(std::move(record));
+    const kfield::TransferServices services{world.texts, world.regional, *world.codePage, files, world.messages, world.progress};
+    try {
+        const auto partProgram = application.ActivePartProgram();
+        const kfield::TransferJob job{application, *partProgram, {"P.dfd", "P.dfx", "P.tmp", "P.dfq"}, "05.12.2026/14:03:12", settings};
+        kfield::ConvertPartProgram(job, services);
+        kfield::WriteMeasuredValues(job, services);
+    } catch (const source::ReadError&) {
+    } catch (const kfield::WriteError&) {
+    }
+    for (const auto& [name, bytes] : files.files()) {
+        check(name != "P.tmp");
+        checkLines(bytes);
+    }
+    return 0;
+}

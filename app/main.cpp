@@ -1,6 +1,7 @@
 // norda-converter: the desktop program beside the measuring application.
 #include "ApplicationConnector.h"
 #include "Clock.h"
+#include "CommandLineArguments.h"
 #include "CommandLineSwitches.h"
 #include "DesktopEnvironment.h"
 #include "DesktopProgram.h"
@@ -17,12 +18,11 @@
 
 #include <exception>
 #include <string>
-#include <vector>
 
 int main(int argc, char** argv)
 {
     // Taken before Qt removes the options it knows: the switches compare the whole argument text.
-    const std::string arguments = app::argumentText(std::vector<std::string>(argv + 1, argv + argc));
+    const std::string arguments = app::argumentText(app::commandLineArguments(argc, argv));
 
     QApplication application(argc, argv);
     // The program ends by its own commands only; closing the start-up window or unloading the main

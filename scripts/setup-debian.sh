@@ -8,6 +8,7 @@ packages=(
   nlohmann-json3-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
   locales
 )
 

@@ -19,7 +19,15 @@ std::shared_ptr<source::Application> SnapshotConnector::requestObject(std::strin
 {
     if (!m_snapshot)
         throw std::runtime_error("No snapshot file names the simulated measuring application");
-    return std::make_shared<source::MemoryApplication>(source::readSnapshotFile(*m_snapshot));
+    // The file is always read; only the same bytes as last time skip the parse, and every
+    // connection still gets an application of its own in the file's state.
+    std::string text = source::readSnapshotText(*m_snapshot);
+    if (!m_last || m_last->text != text) {
+        m_last.reset(); // a file that fails to parse leaves nothing behind to reuse
+        source::ApplicationRecord record = source::parseSnapshot(text, source::snapshotFileName(*m_snapshot));
+        m_last = ReadSnapshot{std::move(text), std::move(record)};
+    }
+    return std::make_shared<source::MemoryApplication>(m_last->record);
 }
 
 } // namespace app

@@ -2,8 +2,10 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 
 #include "ApplicationConnector.h"
+#include "source/ModelRecords.h"
 
 namespace app {
 
@@ -19,7 +21,15 @@ public:
     std::shared_ptr<source::Application> requestObject(std::string_view programmaticId) override;
 
 private:
+    // The last file read and what it gave: parsing is most of a connection's time, and the desktop
+    // program connects twice for one conversion (on loading its window and on starting).
+    struct ReadSnapshot {
+        std::string text;
+        source::ApplicationRecord record;
+    };
+
     std::optional<std::filesystem::path> m_snapshot;
+    std::optional<ReadSnapshot> m_last;
 };
 
 } // namespace app

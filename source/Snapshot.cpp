@@ -250,19 +250,33 @@ ApplicationRecord parseSnapshot(std::string_view text, const std::string& source
     }
 }
 
-ApplicationRecord readSnapshotFile(const std::filesystem::path& file)
+std::string snapshotFileName(const std::filesystem::path& file)
 {
-    // Named in UTF-8: file.string() is the ANSI code page on Windows.
+    // In UTF-8: file.string() is the ANSI code page on Windows.
     const std::u8string name8 = file.u8string();
-    const std::string name(name8.begin(), name8.end());
+    return std::string(name8.begin(), name8.end());
+}
+
+std::string readSnapshotText(const std::filesystem::path& file)
+{
+    // errno is taken before forming the name, which allocates.
     std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw SnapshotError(name, std::strerror(errno));
+    if (!in) {
+        const int error = errno;
+        throw SnapshotError(snapshotFileName(file), std::strerror(error));
+    }
     std::ostringstream content;
     content << in.rdbuf();
-    if (in.bad())
-        throw SnapshotError(name, std::strerror(errno));
-    return parseSnapshot(content.view(), name);
+    if (in.bad()) {
+        const int error = errno;
+        throw SnapshotError(snapshotFileName(file), std::strerror(error));
+    }
+    return std::move(content).str();
+}
+
+ApplicationRecord readSnapshotFile(const std::filesystem::path& file)
+{
+    return parseSnapshot(readSnapshotText(file), snapshotFileName(file));
 }
 
 std::string writeSnapshot(const ApplicationRecord& record)

@@ -5,6 +5,7 @@
 #include "Workload.h"
 
 #include "kfield/ConvertPartProgram.h"
+#include "kfield/DiskSync.h"
 #include "kfield/LocalFileSystem.h"
 #include "kfield/WriteMeasuredValues.h"
 #include "source/Snapshot.h"
@@ -152,19 +153,31 @@ void runCase(benchmark::State& state, Workload& workload, const CaseDefinition& 
     reportCounters(state, workload, bytes, reads);
 }
 
-void runFloor(benchmark::State& state, Workload& workload, const CaseDefinition& definition)
+// The floor; a durable floor also stores each file it wrote on the disk, and after new files their
+// directory, as a writer must whose files survive a power failure.
+void runFloor(benchmark::State& state, Workload& workload, const CaseDefinition& definition, bool durable)
 {
-    const std::filesystem::path directory = freshDirectory(workload, std::string(definition.name) + "Floor");
+    const std::filesystem::path directory =
+        freshDirectory(workload, std::string(definition.name) + (durable ? "DurableFloor" : "Floor"));
     const kfield::OutputPaths paths = Workload::paths(directory);
     const auto output = outputFiles(definition, directory);
     const std::filesystem::path target = appendTarget(definition, directory);
+    const auto store = [durable](const std::filesystem::path& file) {
+        if (durable)
+            kfield::syncFileToDisk(file);
+    };
     const auto writeFirst = [&] {
         if (isCombined(definition)) {
             workload.combined().writeTo(paths.DfqPath, std::ios::trunc);
+            store(paths.DfqPath);
         } else {
             workload.description().writeTo(paths.DfdPath, std::ios::trunc);
+            store(paths.DfdPath);
             workload.valueBlock().writeTo(paths.DfxPath, std::ios::trunc);
+            store(paths.DfxPath);
         }
+        if (durable)
+            kfield::syncDirectoryToDisk(directory);
     };
     const FloorFile& block = isCombined(definition) ? workload.combinedBlock() : workload.valueBlock();
 
@@ -182,10 +195,12 @@ void runFloor(benchmark::State& state, Workload& workload, const CaseDefinition&
             removeAll(output);
         state.ResumeTiming();
 
-        if (definition.appends)
+        if (definition.appends) {
             block.writeTo(target, std::ios::app);
-        else
+            store(target);
+        } else {
             writeFirst();
+        }
     }
     reportCounters(state, workload, writtenBytes(definition, output, target, sizeBefore), 0);
 }
@@ -225,7 +240,10 @@ void registerConversionCases(Workload& workload)
     for (const CaseDefinition& definition : kCases) {
         const std::string name = definition.name;
         registerOne(name, workload, [&workload, &definition](benchmark::State& state) { runCase(state, workload, definition); });
-        registerOne(name + "Floor", workload, [&workload, &definition](benchmark::State& state) { runFloor(state, workload, definition); });
+        registerOne(name + "Floor", workload,
+                    [&workload, &definition](benchmark::State& state) { runFloor(state, workload, definition, false); });
+        registerOne(name + "DurableFloor", workload,
+                    [&workload, &definition](benchmark::State& state) { runFloor(state, workload, definition, true); });
         registerOne(name + "Walk", workload, [&workload, &definition](benchmark::State& state) { runWalk(state, workload, definition); });
     }
 }

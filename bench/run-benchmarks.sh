@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Builds the benchmarks, runs every case beside its floor in one process, times norda-cli (and the
+# Builds the benchmarks, runs every case beside its floors in one process, times norda-cli (and the
 # desktop program with /a, when it is built) on the same synthetic snapshot, and prints one table.
 #
 #   bench/run-benchmarks.sh [BUILD_DIR]        default BUILD_DIR: build-bench (preset "bench")
 #
 # Environment: SIZES (default 1000,10000,100000,1000000), REPETITIONS (default 5, the table shows
 # medians), PROCESS_SIZE (default 100000), PROCESS_RUNS (default 5), RESULTS (directory for the raw
-# JSON; default a fresh temporary directory, kept). Needs cmake, ninja, python3 and GNU time.
+# results; default a fresh temporary directory, kept). Needs cmake, ninja, python3 and GNU time;
+# with strace the programs' runs are also split into their phases.
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -19,12 +20,17 @@ results=${RESULTS:-$(mktemp -d "${TMPDIR:-/tmp}/norda-bench-results.XXXXXX")}
 mkdir -p "$results"
 
 cmake --preset bench -S "$source_dir" -B "$build_dir" >"$results/configure.log"
-targets=(norda-bench norda-synth norda-cli bench_tests)
-if cmake --build "$build_dir" --target help | grep -q '^norda-converter:'; then
-    targets+=(norda-converter)
-fi
-cmake --build "$build_dir" -j2 --target "${targets[@]}" >"$results/build.log"
+cmake --build "$build_dir" -j2 --target norda-bench norda-synth norda-cli bench_tests >"$results/build.log"
 bin=$build_dir/bin
+# The desktop program is measured when this tree has it and it builds.
+desktop=absent
+if cmake --build "$build_dir" --target help 2>/dev/null | grep '^norda-converter:' >/dev/null; then
+    if cmake --build "$build_dir" -j2 --target norda-converter >>"$results/build.log" 2>&1; then
+        desktop=built
+    else
+        desktop=broken
+    fi
+fi
 
 # The read counts are checked by tests; their verdict goes into the table.
 if "$bin/bench_tests" --gtest_filter='*Read*' >"$results/read-tests.log" 2>&1; then
@@ -33,7 +39,7 @@ else
     reads_verdict=FAILED
 fi
 
-# Times: every case, its floor and its walk without files, interleaved at random, repeated.
+# Times: every case, its floors and its walk without files, interleaved at random, repeated.
 "$bin/norda-bench" --sizes="$sizes" --snapshot-size="$process_size" \
     --benchmark_repetitions="$repetitions" --benchmark_enable_random_interleaving=true \
     --benchmark_report_aggregates_only=true \
@@ -57,7 +63,8 @@ KOMMENTARE=1
 POS_ACHSE=1
 NordaPos=1
 EOF
-export XDG_CONFIG_HOME=$work/config NORDA_CODEPAGE=1252
+export XDG_CONFIG_HOME=$work/config NORDA_CODEPAGE=1252 QT_QPA_PLATFORM=offscreen
+printf '%s\n%s\n' "$snapshot" "$work/out" >"$results/process-paths.txt"
 
 # One line per run: program, kind of run, wall seconds, peak resident kilobytes.
 time_run() {
@@ -65,15 +72,29 @@ time_run() {
     shift 2
     timeout 600 /usr/bin/time -f "$label $kind %e %M" -a -o "$results/process.txt" "$@" >/dev/null 2>>"$results/process-stderr.log"
 }
+# A first run under strace, for the moments the program opens the snapshot and its files.
+trace_run() {
+    local label=$1 run=$2
+    shift 2
+    rm -f "$work/out"/*
+    timeout 600 strace -f --seccomp-bpf -ttt -e trace=execve,openat,unlink,exit_group \
+        -o "$results/strace-$label-$run.txt" "$@" >/dev/null 2>>"$results/process-stderr.log"
+}
+cli=("$bin/norda-cli" --snapshot "$snapshot" --now 2026-12-05T14:03:12)
+converter=(env VELTRUM_SNAPSHOT="$snapshot" "$bin/norda-converter" /a)
 : >"$results/process.txt"
 for ((run = 1; run <= process_runs; ++run)); do
     rm -f "$work/out"/*
-    time_run norda-cli first "$bin/norda-cli" --snapshot "$snapshot" --now 2026-12-05T14:03:12
-    time_run norda-cli append "$bin/norda-cli" --snapshot "$snapshot" --now 2026-12-05T14:03:12
-    if [[ -x $bin/norda-converter ]]; then
+    time_run norda-cli first "${cli[@]}"
+    time_run norda-cli append "${cli[@]}"
+    if [[ $desktop == built ]]; then
         rm -f "$work/out"/*
-        time_run norda-converter first env QT_QPA_PLATFORM=offscreen VELTRUM_SNAPSHOT="$snapshot" "$bin/norda-converter" /a
-        time_run norda-converter append env QT_QPA_PLATFORM=offscreen VELTRUM_SNAPSHOT="$snapshot" "$bin/norda-converter" /a
+        time_run norda-converter first "${converter[@]}"
+        time_run norda-converter append "${converter[@]}"
+    fi
+    if command -v strace >/dev/null; then
+        trace_run norda-cli "$run" "${cli[@]}"
+        [[ $desktop == built ]] && trace_run norda-converter "$run" "${converter[@]}"
     fi
 done
 
@@ -86,11 +107,11 @@ done
     echo
 } >"$results/table.md"
 
-python3 - "$results" "$process_size" "$reads_verdict" >>"$results/table.md" <<'PYTHON'
-import json, statistics, sys
+python3 - "$results" "$process_size" "$reads_verdict" "$desktop" >>"$results/table.md" <<'PYTHON'
+import json, re, statistics, sys
 from pathlib import Path
 
-results, process_size, reads_verdict = Path(sys.argv[1]), int(sys.argv[2]), sys.argv[3]
+results, process_size, reads_verdict, desktop_state = Path(sys.argv[1]), int(sys.argv[2]), sys.argv[3], sys.argv[4]
 
 def load(name):
     rows = {}
@@ -116,15 +137,17 @@ def size_text(n):
             return f"{n / factor:.1f} {unit}"
     return f"{n:.0f} B"
 
-print("| case | commands | characteristics | time ms | floor ms | ratio | walk without files ms | reads/command | bytes written | peak heap | heap/characteristic |")
-print("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|")
+print("| case | commands | characteristics | time ms | floor ms | ratio | durable floor ms | ratio | walk without files ms "
+      "| reads/command | bytes written | peak heap | heap/characteristic |")
+print("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|")
 for case in cases:
     for size in sizes:
         row = times[(case, size)]
         peak = memory[(case, size)].get("max_bytes_used", 0)
         chars = row["characteristics"]
-        print(f"| {case} | {size:,} | {chars:,.0f} | {ms(case, size):.2f} | {ms(case + 'Floor', size):.3f} | "
-              f"{ms(case, size) / ms(case + 'Floor', size):.1f} | {ms(case + 'Walk', size):.2f} | {row['reads_per_command']:.2f} | "
+        floor, durable = ms(case + "Floor", size), ms(case + "DurableFloor", size)
+        print(f"| {case} | {size:,} | {chars:,.0f} | {ms(case, size):.2f} | {floor:.3f} | {ms(case, size) / floor:.1f} | "
+              f"{durable:.2f} | {ms(case, size) / durable:.1f} | {ms(case + 'Walk', size):.2f} | {row['reads_per_command']:.2f} | "
               f"{size_text(row['bytes'])} | {size_text(peak)} | {peak / chars:.0f} B |")
 
 print()
@@ -134,7 +157,8 @@ big, biggest = 100000, max(sizes)
 for case in ("FullWrite", "Append"):
     if (case, big) in times:
         ratio = ms(case, big) / ms(case + "Floor", big)
-        print(f"| {case} at {big:,} commands at most 2x its floor | {ratio:.1f}x | {'met' if ratio <= 2 else 'missed'} |")
+        print(f"| {case} at {big:,} commands at most 2x its floor | {ratio:.1f}x (durable floor: "
+              f"{ms(case, big) / ms(case + 'DurableFloor', big):.1f}x) | {'met' if ratio <= 2 else 'missed'} |")
 if biggest > big:
     for case in cases:
         growth = ms(case, biggest) / ms(case, big)
@@ -143,8 +167,9 @@ print(f"| no member read twice for a command within a walk; no more reads than t
       f"{'met' if reads_verdict == 'passed' else 'missed'} |")
 streamed = all(memory[(c, s)]["max_bytes_used"] < times[(c, s)]["bytes"] for c in ("FullWrite", "CombinedFirst") for s in sizes if s >= 10000)
 per_char = [memory[("FullWrite", s)]["max_bytes_used"] / times[("FullWrite", s)]["characteristics"] for s in sizes if s >= 10000]
-print(f"| files streamed: heap grows with the characteristic tables, not the files | full write heap {min(per_char):.0f} to {max(per_char):.0f} B per characteristic, "
-      f"below the bytes written: {'yes' if streamed else 'no'} | {'met' if streamed else 'missed'} |")
+if per_char:
+    print(f"| files streamed: heap grows with the characteristic tables, not the files | full write heap {min(per_char):.0f} to {max(per_char):.0f} B per characteristic, "
+          f"below the bytes written: {'yes' if streamed else 'no'} | {'met' if streamed else 'missed'} |")
 
 runs = {}
 for line in (results / "process.txt").read_text().split("\n"):
@@ -158,29 +183,65 @@ def median(program, kind, index):
 cli = median("norda-cli", "first", 0)
 desktop = median("norda-converter", "first", 0)
 if desktop is None:
-    print("| norda-converter /a offscreen at most 1.3x norda-cli | norda-converter is not built in this tree | not measured |")
+    why = "does not build" if desktop_state == "broken" else "is not part of this tree"
+    print(f"| norda-converter /a offscreen at most 1.3x norda-cli | norda-converter {why} | not measured |")
 else:
     ratio = desktop / cli
     print(f"| norda-converter /a offscreen at most 1.3x norda-cli | {desktop:.2f} s / {cli:.2f} s = {ratio:.2f}x | {'met' if ratio <= 1.3 else 'missed'} |")
 
 print()
-print(f"Programs on the {process_size:,}-command snapshot (median of {len(runs.get(('norda-cli', 'first'), []))} runs each):")
+print(f"Programs on the {process_size:,}-command snapshot (median of {len(runs.get(('norda-cli', 'first'), []))} runs each; "
+      "first: full write into an empty directory, append: the run after it):")
 print()
 print("| program | run | wall s | peak resident |")
 print("|---|---|---:|---:|")
 for (program, kind) in sorted(runs):
     print(f"| {program} | {kind} | {median(program, kind, 0):.2f} | {size_text(median(program, kind, 1) * 1024)} |")
-if ("LoadSnapshot", process_size) in times and cli is not None:
-    load_ms = ms("LoadSnapshot", process_size)
-    walk_ms = ms("FullWriteWalk", process_size)
-    write_ms = ms("FullWrite", process_size) - walk_ms
-    rest_ms = cli * 1000 - load_ms - walk_ms - write_ms
+
+# Phases of a first run from its strace: start-up until the snapshot is opened, connecting (reading
+# and parsing the snapshot, as often as the program connects), converting (from the first to the last
+# operation on an output file), ending.
+snapshot_path, out_dir = (results / "process-paths.txt").read_text().split("\n")[:2]
+def phases(trace):
+    program = exe = None
+    opens, outputs, end = [], [], None
+    for line in trace.read_text().split("\n"):
+        m = re.match(r"(\d+) (\d+\.\d+) (\w+)\((.*)", line)
+        if not m:
+            continue
+        pid, t, call, rest = m.group(1), float(m.group(2)), m.group(3), m.group(4)
+        if call == "execve" and "/norda-" in rest.split(",")[0]:
+            program, exe = pid, t
+        elif pid == program and call == "openat" and f'"{snapshot_path}"' in rest:
+            opens.append(t)
+        elif pid == program and call in ("openat", "unlink") and f'"{out_dir}/' in rest:
+            outputs.append(t)
+        elif pid == program and call == "exit_group":
+            end = t
+    if exe is None or not opens or not outputs or end is None:
+        return None
+    return (opens[0] - exe, outputs[0] - opens[0], outputs[-1] - outputs[0], end - outputs[-1], len(opens))
+
+split = {}
+for trace in sorted(results.glob("strace-*.txt")):
+    label = trace.name.split("-", 1)[1].rsplit("-", 1)[0]
+    if (p := phases(trace)) is not None:
+        split.setdefault(label, []).append(p)
+if split:
     print()
-    print(f"norda-cli, first run, split (the parts measured in norda-bench on the same data):")
+    print("First runs split by their system calls (median, strace adds a little to each):")
     print()
-    print("| loading the snapshot | walking (both walks, formatting, no file) | writing the files | the rest (start-up, texts, settings, connecting) |")
-    print("|---:|---:|---:|---:|")
-    print(f"| {load_ms:.0f} ms | {walk_ms:.0f} ms | {write_ms:.0f} ms | {rest_ms:.0f} ms |")
+    print("| program | start-up s | connecting: reading the snapshot s | snapshot read | converting s | ending s |")
+    print("|---|---:|---:|---:|---:|---:|")
+    for label, values in sorted(split.items()):
+        col = lambda i: statistics.median(v[i] for v in values)
+        print(f"| {label} | {col(0):.2f} | {col(1):.2f} | {col(4):.0f}x | {col(2):.2f} | {col(3):.2f} |")
+if ("LoadSnapshot", process_size) in times:
+    walk, write = ms("FullWriteWalk", process_size), ms("FullWrite", process_size) - ms("FullWriteWalk", process_size)
+    print()
+    print(f"The same parts in norda-bench, warm, in one process: loading the snapshot {ms('LoadSnapshot', process_size):.0f} ms; "
+          f"converting {ms('FullWrite', process_size):.0f} ms, of which walking (both walks and the formatting, no file) "
+          f"{walk:.0f} ms and writing the files {write:.0f} ms.")
 PYTHON
 
 cat "$results/table.md"

@@ -7,6 +7,7 @@
 #include "config/ProgramVersion.h"
 #include "config/mdl_Sprache_Laden.h"
 #include "ui/Artwork.h"
+#include "ui/FontScale.h"
 #include "ui/QtText.h"
 #include "ui/WindowPlacement.h"
 
@@ -25,14 +26,6 @@ QLabel* plainLabel(QWidget* parent, const char* name)
     label->setObjectName(QString::fromLatin1(name));
     label->setTextFormat(Qt::PlainText);
     return label;
-}
-
-QFont scaledFont(const QFont& base, qreal factor, bool bold)
-{
-    QFont font = base;
-    font.setPointSizeF(base.pointSizeF() * factor);
-    font.setBold(bold);
-    return font;
 }
 
 } // namespace
@@ -60,16 +53,16 @@ void frm_Start::createWidgets()
     m_picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     m_productName = plainLabel(m_frame, "lblProductName");
-    m_productName->setFont(scaledFont(font(), 1.7, true));
+    m_productName->setFont(ui::scaledFont(font(), 1.7, true));
     m_productName->setWordWrap(true);
     m_version = plainLabel(m_frame, "lblVersion");
-    m_version->setFont(scaledFont(font(), 1.15, false));
+    m_version->setFont(ui::scaledFont(font(), 1.15));
     m_company = plainLabel(m_frame, "lblCompany");
     m_company->setWordWrap(true);
     // The first and only element of the warning labels.
     m_warning = plainLabel(m_frame, "lblWarning");
     m_warning->setWordWrap(true);
-    m_warning->setFont(scaledFont(font(), 0.85, false));
+    m_warning->setFont(ui::scaledFont(font(), 0.85));
     m_warning->setForegroundRole(QPalette::PlaceholderText);
 
     auto* texts = new QVBoxLayout;

@@ -1,6 +1,7 @@
 #include "frm_About.h"
 
 #include "Artwork.h"
+#include "FontScale.h"
 #include "QtText.h"
 
 #include "config/LanguageTexts.h"
@@ -45,10 +46,7 @@ void frm_About::createWidgets()
     m_picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     m_title = plainLabel(this, "lblTitle");
-    QFont titleFont = m_title->font();
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
-    titleFont.setBold(true);
-    m_title->setFont(titleFont);
+    m_title->setFont(scaledFont(m_title->font(), 1.4, true));
     m_version = plainLabel(this, "lblVersion");
     m_description = plainLabel(this, "lblDescription");
     m_info = plainLabel(this, "lblInfo");

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -311,6 +312,39 @@ private slots:
         QVERIFY(!bar->isVisible());
         QCOMPARE(label->text(), QString());
         QCOMPARE(bar->value(), 3);
+    }
+
+    void aLongRunPaintsTheBarAtMostEvery30ms()
+    {
+        const int count = qEnvironmentVariableIntValue("NORDA_LONG_RUN_COMMANDS") > 0
+                              ? qEnvironmentVariableIntValue("NORDA_LONG_RUN_COMMANDS")
+                              : 20'000;
+        std::vector<source::CommandRecord> commands;
+        for (int i = 0; i < count; ++i)
+            commands.push_back(testing_support::singleDimension(1106, "D" + std::to_string(i), {25, 0.1, 0.05}, 25.01, "CIR1"));
+        DesktopWorld world;
+        world.connector.application = testing_support::applicationWith(std::move(commands));
+        auto* window = world.startToMainWindow();
+        QVERIFY(window);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        auto* bar = child<QProgressBar>(window, "ProgressBar1");
+        struct PaintCounter final : QObject {
+            int paints = 0;
+            bool eventFilter(QObject*, QEvent* event) override
+            {
+                paints += event->type() == QEvent::Paint ? 1 : 0;
+                return false;
+            }
+        } counter;
+        bar->installEventFilter(&counter);
+        QElapsedTimer clock;
+        clock.start();
+        child<QPushButton>(window, "cmd_Start_Konvertierung")->click();
+        const qint64 elapsed = clock.elapsed();
+        qInfo("%d commands: %lld ms for the full write, %d paints of the bar", count, elapsed, counter.paints);
+        QCOMPARE(lineCount(world.outputFile(kDfx)), 1);
+        // Two walks, each shown and finished at once, and between those one paint per 30 ms at most.
+        QVERIFY2(counter.paints <= elapsed / 30 + 6, qPrintable(QString::number(counter.paints)));
     }
 
     void closeBoxEndsTheProgram()

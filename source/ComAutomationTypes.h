@@ -2,6 +2,7 @@
 
 // The three owners every COM client needs: an interface pointer, a BSTR and a VARIANT. Each releases
 // what it holds exactly once, so no path through the automation code can leak or double-free.
+#include <windows.h>
 #include <oaidl.h>
 #include <oleauto.h>
 

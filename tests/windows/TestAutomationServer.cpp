@@ -5,6 +5,7 @@
 #include "source/ReadError.h"
 
 #include <atomic>
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 

@@ -16,6 +16,9 @@ public:
     virtual std::ostream& stream() = 0;
     // Throws WriteError when anything written could not be stored.
     virtual void close() = 0;
+    // The same for a scratch file, which is read back and deleted within the run: it need not wait
+    // until it is on the disk. A file system that does not tell the two apart closes it as any file.
+    virtual void closeScratch() { close(); }
 };
 
 // The file operations of a conversion. Every failure throws WriteError with the path and the

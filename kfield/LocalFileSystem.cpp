@@ -35,6 +35,15 @@ public:
 
     void close() override
     {
+        closeStream();
+        syncFileToDisk(m_path);
+    }
+
+    void closeScratch() override { closeStream(); }
+
+private:
+    void closeStream()
+    {
         // A write that failed earlier left its reason in errno, as long as nothing else failed since.
         if (m_stream.good()) {
             errno = 0;
@@ -45,10 +54,8 @@ public:
         m_stream.close();
         if (!stored || m_stream.fail())
             throw WriteError("Cannot write", m_path, reasonOf(std::error_code(reason != 0 ? reason : errno, std::generic_category())));
-        syncFileToDisk(m_path);
     }
 
-private:
     std::filesystem::path m_path;
     std::ofstream m_stream;
 };

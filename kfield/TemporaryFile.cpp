@@ -26,7 +26,7 @@ std::ostream& TemporaryFile::stream()
 
 void TemporaryFile::close()
 {
-    m_file->close();
+    m_file->closeScratch();
 }
 
 std::unique_ptr<std::istream> TemporaryFile::openForReading()

@@ -20,7 +20,8 @@ public:
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     std::ostream& stream();
-    // Ends writing; throws WriteError when the content could not be stored.
+    // Ends writing; throws WriteError when the content could not be written. It is not waited for
+    // on the disk: the description that is built from it is.
     void close();
     std::unique_ptr<std::istream> openForReading();
     // Deletes the file now; throws WriteError.

@@ -206,7 +206,7 @@ def phases(trace):
     program = exe = None
     opens, outputs, end = [], [], None
     for line in trace.read_text().split("\n"):
-        m = re.match(r"(\d+) (\d+\.\d+) (\w+)\((.*)", line)
+        m = re.match(r"(\d+)\s+(\d+\.\d+)\s+(\w+)\((.*)", line)
         if not m:
             continue
         pid, t, call, rest = m.group(1), float(m.group(2)), m.group(3), m.group(4)
@@ -220,7 +220,8 @@ def phases(trace):
             end = t
     if exe is None or not opens or not outputs or end is None:
         return None
-    return (opens[0] - exe, outputs[0] - opens[0], outputs[-1] - outputs[0], end - outputs[-1], len(opens))
+    second = opens[1] if len(opens) > 1 else outputs[0]
+    return (opens[0] - exe, second - opens[0], outputs[0] - second, outputs[-1] - outputs[0], end - outputs[-1], len(opens))
 
 split = {}
 for trace in sorted(results.glob("strace-*.txt")):
@@ -231,11 +232,11 @@ if split:
     print()
     print("First runs split by their system calls (median, strace adds a little to each):")
     print()
-    print("| program | start-up s | connecting: reading the snapshot s | snapshot read | converting s | ending s |")
-    print("|---|---:|---:|---:|---:|---:|")
+    print("| program | start-up s | first connection (reading the snapshot) s | later connections s | snapshot opened | converting s | ending s |")
+    print("|---|---:|---:|---:|---:|---:|---:|")
     for label, values in sorted(split.items()):
         col = lambda i: statistics.median(v[i] for v in values)
-        print(f"| {label} | {col(0):.2f} | {col(1):.2f} | {col(4):.0f}x | {col(2):.2f} | {col(3):.2f} |")
+        print(f"| {label} | {col(0):.2f} | {col(1):.2f} | {col(2):.2f} | {col(5):.0f}x | {col(3):.2f} | {col(4):.2f} |")
 if ("LoadSnapshot", process_size) in times:
     walk, write = ms("FullWriteWalk", process_size), ms("FullWrite", process_size) - ms("FullWriteWalk", process_size)
     print()

@@ -22,8 +22,8 @@ constexpr std::array<std::string_view, 7> kCommentTexts{
     "Probe changed\r\nrecalibrated", "  Thread M8, depth 12  ", "Second clamping"};
 constexpr std::array<std::string_view, 6> kFeatureKinds{"CIR", "PLN", "CYL", "PT", "LIN", "CON"};
 
-// Deterministic on every platform: std::mt19937_64 is specified to the bit, the standard
-// distributions are not, so the ranges are formed here.
+// Deterministic on every platform: the C++ standard fixes the output of std::mt19937_64 to the bit
+// but not that of its distributions, so the ranges are formed here.
 class Random {
 public:
     explicit Random(std::uint64_t seed) : m_engine(seed) {}

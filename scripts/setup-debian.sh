@@ -2,6 +2,7 @@
 # Installs what the converter needs to build and test on Debian 12. Safe to run again: it installs only
 # what is missing and says nothing when everything is there. Run as root (or through sudo).
 set -euo pipefail
+source "$(dirname "$0")/install-packages.sh"
 
 packages=(
   g++ cmake ninja-build pkg-config
@@ -12,18 +13,7 @@ packages=(
   locales
 )
 
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-
-as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
-
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  as_root apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+install_packages "${packages[@]}"
 
 # The tests convert under a German, an English and a Czech locale.
 wanted_locales=(de_DE.UTF-8 en_US.UTF-8 cs_CZ.UTF-8)

@@ -116,7 +116,7 @@ void ConversionRun::BuildOutputPaths(const RunServices& services)
     if (config::isFlagOn(SettingProgVerz))
         SettingDir = program.Directory();
 
-    const std::string stem = SettingDir + kDirectorySeparator + notADeviceName(fileNameSafe(BaseFileName));
+    const std::string stem = fileNameSafe(BaseFileName);
     std::string suffix;
     if (config::isFlagOn(SettingSingleFile)) {
         const config::CalendarTime now = services.clock.now();
@@ -127,7 +127,8 @@ void ConversionRun::BuildOutputPaths(const RunServices& services)
     for (std::size_t i = 0; i < paths.size(); ++i) {
         // The revision is read anew for each path, as each is formed on its own.
         const std::string revision = config::isFlagOn(SettingVersionInFileName) ? "_" + fileNameSafe(program.RevisionNumber()) : "";
-        *paths[i] = pathFromUtf8(stem + revision + suffix + extensions[i]);
+        // Only a whole file name that Windows takes for a device changes: "AUX.dfd", never "AUX_B.dfd".
+        *paths[i] = pathFromUtf8(SettingDir + kDirectorySeparator + notADeviceName(stem + revision + suffix + extensions[i]));
     }
 }
 
@@ -157,12 +158,17 @@ RunResult ConversionRun::convert(const RunServices& services)
 
     // A missing directory is named as such, not as a file that cannot be opened.
     const std::filesystem::path directory = DfdPath.parent_path();
-    if (!directory.empty() && !services.files.exists(directory))
+    if (!directory.empty() && !services.files.folderExists(directory))
         throw kfield::WriteError("Cannot write into the output directory", directory, "the directory does not exist");
 
     // Conversions of one file set take turns, across processes too: a second run must neither decide
     // on files that the first is still writing nor write into them at the same time.
-    const std::unique_ptr<kfield::FileLock> lock = kfield::lockFileSet(kfield::lockPathOf(DfdPath));
+    const std::unique_ptr<kfield::FileLock> lock = kfield::lockFileSet(DfdPath);
+    // A folder is not a file: it neither starts an append nor may a full write go past it.
+    for (const std::filesystem::path* path : {&DfdPath, &DfqPath}) {
+        if (services.files.folderExists(*path))
+            throw kfield::WriteError("Cannot write", *path, "a folder has the name of the transfer file");
+    }
     const bool descriptionExists = services.files.exists(DfdPath);
     const bool combinedExists = services.files.exists(DfqPath);
     if (descriptionExists || combinedExists) {

@@ -30,16 +30,16 @@ bool isDeviceName(std::string_view name)
 
 } // namespace
 
-std::string notADeviceName(std::string_view stem)
+std::string notADeviceName(std::string_view fileName)
 {
     // Windows looks at the name up to its first dot, without the blanks at its end.
-    const std::size_t dot = std::min(stem.find('.'), stem.size());
+    const std::size_t dot = std::min(fileName.find('.'), fileName.size());
     std::size_t end = dot;
-    while (end > 0 && stem[end - 1] == ' ')
+    while (end > 0 && fileName[end - 1] == ' ')
         --end;
-    if (!isDeviceName(stem.substr(0, end)))
-        return std::string(stem);
-    return std::string(stem.substr(0, end)) + "_" + std::string(stem.substr(end));
+    if (!isDeviceName(fileName.substr(0, end)))
+        return std::string(fileName);
+    return std::string(fileName.substr(0, end)) + "_" + std::string(fileName.substr(end));
 }
 
 std::string fileNameSafe(std::string_view text)

@@ -11,10 +11,10 @@ namespace app {
 // output directory.
 std::string fileNameSafe(std::string_view text);
 
-// A file-name stem that Windows would take for a device (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to
-// LPT9, CONIN$, CONOUT$, in any letter case, alone or before a dot or blanks) gets "_" behind the device
-// name: written to a device, a transfer file would be lost. "CON" -> "CON_", "nul.x" -> "nul_.x".
-std::string notADeviceName(std::string_view stem);
+// A file name that Windows would take for a device (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9,
+// CONIN$, CONOUT$, in any letter case, alone or before a dot or blanks) gets "_" behind the device
+// name: written to a device, a transfer file would be lost. "CON" -> "CON_", "nul.dfd" -> "nul_.dfd".
+std::string notADeviceName(std::string_view fileName);
 
 // A date or time text for a file name: the first two ":" become ".", as do any further characters
 // that a file name cannot hold ("05.12.2026", "14:03:12" -> "14.03.12", "12/05/2026" -> "12.05.2026").

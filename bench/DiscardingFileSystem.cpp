@@ -30,6 +30,11 @@ bool DiscardingFileSystem::exists(const std::filesystem::path&)
     return false;
 }
 
+bool DiscardingFileSystem::folderExists(const std::filesystem::path&)
+{
+    return false;
+}
+
 void DiscardingFileSystem::remove(const std::filesystem::path&) {}
 
 std::uintmax_t DiscardingFileSystem::size(const std::filesystem::path&)
@@ -41,7 +46,7 @@ void DiscardingFileSystem::resize(const std::filesystem::path&, std::uintmax_t) 
 
 void DiscardingFileSystem::rename(const std::filesystem::path&, const std::filesystem::path&) {}
 
-std::unique_ptr<kfield::OutputFile> DiscardingFileSystem::openForWriting(const std::filesystem::path&)
+std::unique_ptr<kfield::OutputFile> DiscardingFileSystem::createNew(const std::filesystem::path&)
 {
     return std::make_unique<DiscardedFile>();
 }

@@ -35,6 +35,11 @@ bool MemoryFileSystem::exists(const std::filesystem::path& path)
     return m_files.contains(path.string());
 }
 
+bool MemoryFileSystem::folderExists(const std::filesystem::path&)
+{
+    return false;
+}
+
 void MemoryFileSystem::remove(const std::filesystem::path& path)
 {
     m_files.erase(path.string());
@@ -57,9 +62,10 @@ void MemoryFileSystem::rename(const std::filesystem::path& from, const std::file
     m_files[to.string()] = std::move(bytes);
 }
 
-std::unique_ptr<kfield::OutputFile> MemoryFileSystem::openForWriting(const std::filesystem::path& path)
+std::unique_ptr<kfield::OutputFile> MemoryFileSystem::createNew(const std::filesystem::path& path)
 {
-    m_files[path.string()].clear();
+    if (!m_files.try_emplace(path.string()).second)
+        return nullptr;
     return std::make_unique<MemoryOutputFile>(m_files, path.string());
 }
 

@@ -7,26 +7,22 @@
 #include "PosixFileLock.h"
 #endif
 
+#include <string>
+
 namespace kfield {
 
-std::unique_ptr<FileLock> lockFileSet(const std::filesystem::path& lockPath, std::chrono::milliseconds wait)
+std::unique_ptr<FileLock> lockFileSet(const std::filesystem::path& descriptionPath, std::chrono::milliseconds wait)
 {
 #ifdef _WIN32
-    return std::make_unique<WindowsFileLock>(lockPath, wait);
+    return std::make_unique<WindowsFileLock>(descriptionPath, wait);
 #else
-    return std::make_unique<PosixFileLock>(lockPath, wait);
+    return std::make_unique<PosixFileLock>(descriptionPath.parent_path(), wait);
 #endif
 }
 
-std::filesystem::path lockPathOf(const std::filesystem::path& descriptionPath)
+std::string waitText(std::chrono::milliseconds wait)
 {
-    // Cut the extension by its text, not by path::extension(): for the stem-less name ".dfd" that
-    // would be empty.
-    std::u8string name = descriptionPath.u8string();
-    const std::u8string_view extension = u8".dfd";
-    if (name.ends_with(extension))
-        name.resize(name.size() - extension.size());
-    return std::filesystem::path(name + u8".lock");
+    return wait.count() % 1000 == 0 ? std::to_string(wait.count() / 1000) + " s" : std::to_string(wait.count()) + " ms";
 }
 
 } // namespace kfield

@@ -3,12 +3,14 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 namespace kfield {
 
 // An exclusive lock of the operating system on one file set, held while the object lives. It keeps
 // two conversions of the same part program (two processes, or two threads) from deciding and writing
-// at the same time. The lock file exists only while the lock is held.
+// at the same time. Taking it never changes a file the converter did not create, and a lock whose
+// holder died is free again.
 class FileLock {
 public:
     virtual ~FileLock() = default;
@@ -17,12 +19,11 @@ public:
 // How long a conversion waits for another conversion of the same file set before it gives up.
 inline constexpr std::chrono::milliseconds kFileLockWait{std::chrono::minutes(2)};
 
-// Takes the lock that the file at lockPath stands for, waiting up to `wait` while someone else holds
-// it. Throws WriteError when the lock file cannot be created or locked, or the wait runs out.
-std::unique_ptr<FileLock> lockFileSet(const std::filesystem::path& lockPath, std::chrono::milliseconds wait = kFileLockWait);
+// Takes the lock of the file set whose description file is descriptionPath, waiting up to `wait`
+// while someone else holds it. Throws WriteError when the lock cannot be taken or the wait runs out.
+std::unique_ptr<FileLock> lockFileSet(const std::filesystem::path& descriptionPath, std::chrono::milliseconds wait = kFileLockWait);
 
-// The lock file of the file set whose description file is descriptionPath: the same directory and
-// stem, with ".lock" in place of ".dfd".
-std::filesystem::path lockPathOf(const std::filesystem::path& descriptionPath);
+// "2 s" or "300 ms", for the message of a wait that ran out.
+std::string waitText(std::chrono::milliseconds wait);
 
 } // namespace kfield

@@ -8,8 +8,9 @@
 
 namespace kfield {
 
-// Writes a new file whole or not at all: everything goes to "<target>.part" in the same directory,
-// and only commit() renames it over the target. Not committed, the part file is removed.
+// Writes a new file whole or not at all: everything goes to a part file of its own beside the target
+// ("<target>.part", or "<target>.1.part" and on when that name is taken), and only commit() renames
+// it over the target. Not committed, the part file is removed.
 class FileReplacement {
 public:
     // Throws WriteError when the part file cannot be created.
@@ -25,7 +26,7 @@ public:
 private:
     FileSystem& m_files;
     std::filesystem::path m_target;
-    std::filesystem::path m_partPath;
+    std::filesystem::path m_partPath; // created by this object, so removing it is safe
     std::unique_ptr<OutputFile> m_file;
     bool m_committed = false;
 };

@@ -26,15 +26,18 @@ public:
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
+    // True when a file is at the path; a folder is not a file.
     virtual bool exists(const std::filesystem::path& path) = 0;
-    // Removes the file; a file that does not exist is no failure.
+    virtual bool folderExists(const std::filesystem::path& path) = 0;
+    // Removes the file; a file that does not exist is no failure, a folder is never removed.
     virtual void remove(const std::filesystem::path& path) = 0;
     virtual std::uintmax_t size(const std::filesystem::path& path) = 0;
     virtual void resize(const std::filesystem::path& path, std::uintmax_t size) = 0;
     // Replaces the target when it exists.
     virtual void rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
-    // Creates the file, or empties an existing one.
-    virtual std::unique_ptr<OutputFile> openForWriting(const std::filesystem::path& path) = 0;
+    // Creates a new file; nullptr when anything (a file, a folder, a link) already has the name, which
+    // is then left as it is. The converter never empties a file it did not create.
+    virtual std::unique_ptr<OutputFile> createNew(const std::filesystem::path& path) = 0;
     // Creates the file when absent; writes go to its end.
     virtual std::unique_ptr<OutputFile> openForAppending(const std::filesystem::path& path) = 0;
     virtual std::unique_ptr<std::istream> openForReading(const std::filesystem::path& path) = 0;

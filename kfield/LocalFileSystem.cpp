@@ -1,6 +1,7 @@
 #include "LocalFileSystem.h"
 
 #include "DiskSync.h"
+#include "NewFile.h"
 #include "WriteError.h"
 
 #include <cerrno>
@@ -62,18 +63,36 @@ private:
 
 } // namespace
 
-bool LocalFileSystem::exists(const std::filesystem::path& path)
+namespace {
+
+std::filesystem::file_status statusOf(const std::filesystem::path& path)
 {
     std::error_code error;
     const auto status = std::filesystem::status(path, error);
     if (error && error != std::errc::no_such_file_or_directory)
         throw WriteError("Cannot look for", path, reasonOf(error));
-    return std::filesystem::exists(status);
+    return status;
+}
+
+} // namespace
+
+bool LocalFileSystem::exists(const std::filesystem::path& path)
+{
+    const auto status = statusOf(path);
+    return std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+}
+
+bool LocalFileSystem::folderExists(const std::filesystem::path& path)
+{
+    return std::filesystem::is_directory(statusOf(path));
 }
 
 void LocalFileSystem::remove(const std::filesystem::path& path)
 {
     std::error_code error;
+    // std::filesystem::remove() would take an empty folder too.
+    if (std::filesystem::is_directory(std::filesystem::symlink_status(path, error)))
+        throw WriteError("Cannot delete", path, "it is a folder, not a file");
     std::filesystem::remove(path, error);
     if (error && error != std::errc::no_such_file_or_directory)
         throw WriteError("Cannot delete", path, reasonOf(error));
@@ -105,8 +124,11 @@ void LocalFileSystem::rename(const std::filesystem::path& from, const std::files
     syncDirectoryToDisk(to.parent_path());
 }
 
-std::unique_ptr<OutputFile> LocalFileSystem::openForWriting(const std::filesystem::path& path)
+std::unique_ptr<OutputFile> LocalFileSystem::createNew(const std::filesystem::path& path)
 {
+    if (!createNewFile(path))
+        return nullptr;
+    // The file is ours now and empty: opening it to write cannot cut anything short.
     return std::make_unique<LocalOutputFile>(path, std::ios::trunc);
 }
 

@@ -7,18 +7,18 @@
 
 namespace kfield {
 
-// The file-set lock on POSIX systems: flock() on a lock file that the holder removes before it lets
-// go, so no lock file stays behind and a waiter never keeps a lock on a file that is already gone.
+// The file-set lock on POSIX systems: flock() on the output folder itself. It creates no file, so it
+// can neither meet an operator's file nor leave one behind, and the system lets go of it when its
+// holder dies. It serialises every conversion into the folder, not only those of one file set.
 class PosixFileLock final : public FileLock {
 public:
     // Throws WriteError.
-    PosixFileLock(std::filesystem::path path, std::chrono::milliseconds wait);
+    PosixFileLock(const std::filesystem::path& folder, std::chrono::milliseconds wait);
     ~PosixFileLock() override;
     PosixFileLock(const PosixFileLock&) = delete;
     PosixFileLock& operator=(const PosixFileLock&) = delete;
 
 private:
-    std::filesystem::path m_path;
     int m_descriptor = -1;
 };
 

@@ -1,10 +1,14 @@
 #include "TemporaryFile.h"
 
+#include "WriteError.h"
+
 namespace kfield {
 
 TemporaryFile::TemporaryFile(FileSystem& files, std::filesystem::path path)
-    : m_files(files), m_path(std::move(path)), m_file(m_files.openForWriting(m_path))
+    : m_files(files), m_path(std::move(path)), m_file(m_files.createNew(m_path))
 {
+    if (!m_file)
+        throw WriteError("Cannot create", m_path, "a file or folder of this name is in the way");
 }
 
 TemporaryFile::~TemporaryFile()

@@ -13,7 +13,8 @@ namespace kfield {
 // written. It exists only during the full write: whatever happens, it is gone afterwards.
 class TemporaryFile {
 public:
-    // Creates the file, replacing a leftover one; throws WriteError.
+    // Creates the file; throws WriteError, also when anything has its name already (the run deletes a
+    // leftover temporary file before).
     TemporaryFile(FileSystem& files, std::filesystem::path path);
     ~TemporaryFile();
     TemporaryFile(const TemporaryFile&) = delete;

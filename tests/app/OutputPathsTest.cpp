@@ -105,6 +105,20 @@ TEST_F(OutputPaths, NeverLeadOutOfTheOutputDirectory)
     EXPECT_EQ(description(), "/MESSDATEN/a_b_c_d_e_f_g_h.dfd");
 }
 
+TEST_F(OutputPaths, GiveOnlyAWholeDeviceNameItsUnderscore)
+{
+    auto record = exampleApplication();
+    record.activePartProgram->partName = "AUX";
+    attach(record);
+    run.ConnectToApplication(runServices());
+    EXPECT_EQ(description(), "/MESSDATEN/AUX_.dfd");
+    run.SettingVersionInFileName = "1";
+    EXPECT_EQ(description(), "/MESSDATEN/AUX_B.dfd");
+    run.SettingVersionInFileName = "0";
+    run.SettingSingleFile = "1";
+    EXPECT_EQ(description(), "/MESSDATEN/AUX_05.12.2026_14.03.12.dfd");
+}
+
 TEST_F(OutputPaths, ReadTheDirectoryOfThePartProgramWithProgVerz)
 {
     run.SettingProgVerz = "1";

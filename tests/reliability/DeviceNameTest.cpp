@@ -8,7 +8,7 @@ TEST(DeviceNames, GetAnUnderscoreBehindTheDeviceName)
         {"CON", "CON_"},         {"con", "con_"},           {"Nul", "Nul_"},           {"PRN", "PRN_"},
         {"AUX", "AUX_"},         {"COM1", "COM1_"},         {"com9", "com9_"},         {"LPT0", "LPT0_"},
         {"CONIN$", "CONIN$_"},   {"conout$", "conout$_"},   {"COM\xC2\xB9", "COM\xC2\xB9_"},
-        {"NUL.x", "NUL_.x"},     {"CON  .a.b", "CON_  .a.b"}, {"AUX.", "AUX_."},
+        {"NUL.dfx", "NUL_.dfx"},     {"CON  .a.b", "CON_  .a.b"}, {"AUX.", "AUX_."},
     };
     for (const auto& [stem, safe] : cases)
         EXPECT_EQ(app::notADeviceName(stem), safe) << stem;
@@ -17,6 +17,7 @@ TEST(DeviceNames, GetAnUnderscoreBehindTheDeviceName)
 TEST(DeviceNames, LeaveOtherNamesAlone)
 {
     for (const std::string stem : {"", "CONSOLE", "CO", "COM", "COM10", "LPT", "COMA", "XCON", " CON", "_CON", "A.CON", "NUL_",
-                                   "PUMP HOUSING A1", "COM\xC2\xB4", ".CON"})
+                                   "PUMP HOUSING A1", "COM\xC2\xB4", ".CON", "AUX_B.dfd",
+                                   "NUL_05.12.2026_14.03.12.dfq"})
         EXPECT_EQ(app::notADeviceName(stem), stem) << stem;
 }

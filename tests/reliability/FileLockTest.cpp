@@ -8,76 +8,71 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <csignal>
 #include <future>
 #include <thread>
 #include <vector>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace std::chrono_literals;
 using namespace testing_support;
 
-TEST(FileLock, NamesTheLockFileAfterTheStem)
-{
-    EXPECT_EQ(kfield::lockPathOf("/out/PUMP HOUSING A1.dfd"), std::filesystem::path("/out/PUMP HOUSING A1.lock"));
-    EXPECT_EQ(kfield::lockPathOf("/out/A.B_05.12.2026_14.03.12.dfd"), std::filesystem::path("/out/A.B_05.12.2026_14.03.12.lock"));
-    EXPECT_EQ(kfield::lockPathOf("/out/.dfd"), std::filesystem::path("/out/.lock"));
-}
-
-TEST(FileLock, LeavesNoLockFileBehind)
+TEST(FileLock, CreatesNothingAndIsFreeAgainAfterItsHolder)
 {
     TemporaryDirectory dir;
     {
-        const auto lock = kfield::lockFileSet(dir / "PUMP.lock");
-        EXPECT_EQ(dir.listing(), "PUMP.lock");
+        const auto lock = kfield::lockFileSet(dir / "PUMP.dfd");
+        EXPECT_EQ(dir.listing(), "");
     }
-    EXPECT_EQ(dir.listing(), "");
-}
-
-TEST(FileLock, TakesOverALockFileLeftByACrashedRun)
-{
-    TemporaryDirectory dir;
-    writeBytes(dir / "PUMP.lock", "");
-    {
-        const auto lock = kfield::lockFileSet(dir / "PUMP.lock", 100ms);
-    }
+    kfield::lockFileSet(dir / "PUMP.dfd", 100ms).reset();
     EXPECT_EQ(dir.listing(), "");
 }
 
 TEST(FileLock, GivesUpWhenAnotherHolderKeepsIt)
 {
     TemporaryDirectory dir;
-    const auto held = kfield::lockFileSet(dir / "PUMP.lock");
+    const auto held = kfield::lockFileSet(dir / "PUMP.dfd");
     const auto started = std::chrono::steady_clock::now();
     try {
-        kfield::lockFileSet(dir / "PUMP.lock", 300ms);
+        kfield::lockFileSet(dir / "PUMP.dfd", 300ms);
         FAIL() << "the lock was taken twice";
     } catch (const kfield::WriteError& error) {
-        EXPECT_EQ(std::string(error.what()), "Cannot lock \"" + (dir / "PUMP.lock").string() +
-                                                 "\": another conversion of these files has not finished within 300 ms");
+        EXPECT_EQ(std::string(error.what()), "Cannot lock \"" + dir.path().string() +
+                                                 "\": another conversion in this folder has not finished within 300 ms");
     }
     EXPECT_GE(std::chrono::steady_clock::now() - started, 300ms);
-    EXPECT_EQ(dir.listing(), "PUMP.lock"); // the waiter must not remove the holder's file
 }
 
-TEST(FileLock, ReportsALockFileThatCannotBeCreated)
+TEST(FileLock, ReportsAFolderThatCannotBeLocked)
 {
     TemporaryDirectory dir;
     try {
-        kfield::lockFileSet(dir / "missing" / "PUMP.lock");
+        kfield::lockFileSet(dir / "missing" / "PUMP.dfd");
         FAIL() << "no error";
     } catch (const kfield::WriteError& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "Cannot create the lock file \"" + (dir / "missing" / "PUMP.lock").string() + "\": No such file or directory");
+        EXPECT_EQ(std::string(error.what()), "Cannot lock \"" + (dir / "missing").string() + "\": No such file or directory");
     }
-    // A symbolic link in the lock file's place is not followed.
-    std::filesystem::create_symlink(dir / "elsewhere", dir / "LINK.lock");
-    EXPECT_THROW(kfield::lockFileSet(dir / "LINK.lock", 100ms), kfield::WriteError);
-    EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere"));
+}
+
+TEST(FileLock, IsFreeAgainWhenItsHolderDies)
+{
+    TemporaryDirectory dir;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const auto lock = kfield::lockFileSet(dir / "PUMP.dfd");
+        ::kill(::getpid(), SIGKILL);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    kfield::lockFileSet(dir / "PUMP.dfd", 100ms).reset();
+    EXPECT_EQ(dir.listing(), "");
 }
 
 TEST(FileLock, LetsOnlyOneHolderInAtATimeUnderContention)
 {
-    // Every holder removes the file before it unlocks; waiters that locked the removed file must
-    // notice and start again, or two of them would be inside at once.
     TemporaryDirectory dir;
     std::atomic<int> inside{0};
     std::atomic<int> overlaps{0};
@@ -88,7 +83,7 @@ TEST(FileLock, LetsOnlyOneHolderInAtATimeUnderContention)
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&] {
             for (int round = 0; round < kRounds; ++round) {
-                const auto lock = kfield::lockFileSet(dir / "PUMP.lock");
+                const auto lock = kfield::lockFileSet(dir / "PUMP.dfd");
                 if (inside.fetch_add(1) != 0)
                     ++overlaps;
                 ++entries;
@@ -113,10 +108,10 @@ class LockedRun : public RunFixture {};
 TEST_F(LockedRun, WaitsWhileAnotherConversionHoldsTheFileSet)
 {
     attach(exampleApplication());
-    auto held = kfield::lockFileSet(dir / "PUMP HOUSING A1.lock");
+    auto held = kfield::lockFileSet(dir / "PUMP HOUSING A1.dfd");
     auto running = std::async(std::launch::async, [&] { return start(); });
     EXPECT_EQ(running.wait_for(400ms), std::future_status::timeout);
-    EXPECT_EQ(dir.listing(), "PUMP HOUSING A1.lock");
+    EXPECT_EQ(dir.listing(), "");
     held.reset();
     EXPECT_EQ(running.get().outcome, app::RunOutcome::ValuesWritten);
     EXPECT_EQ(dir.listing(), "PUMP HOUSING A1.dfd PUMP HOUSING A1.dfx");

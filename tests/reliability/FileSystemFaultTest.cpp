@@ -62,12 +62,17 @@ TEST_P(FileSystemFaults, ReadOnlyOutputDirectoryOnAFullWrite)
     expectRefused("Operation not permitted");
 }
 
-TEST_P(FileSystemFaults, ReadOnlyOutputDirectoryOnAnAppend)
+TEST_P(FileSystemFaults, ReadOnlyOutputDirectoryStillTakesAnAppend)
 {
+    // An append creates no file, not even a lock file, so a folder that takes no new file still takes it.
     requireImmutableFlag();
     firstRun();
+    const std::string before = testing_support::readBytes(out / valuesName());
     ImmutableFlag readOnly(out);
-    expectRefused("Operation not permitted");
+    const auto result = convert(kPump, settings());
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(testing_support::readBytes(out / valuesName()).starts_with(before));
+    EXPECT_GT(testing_support::readBytes(out / valuesName()).size(), before.size());
 }
 
 TEST_P(FileSystemFaults, ReadOnlyValuesOrCombinedFile)
@@ -89,19 +94,23 @@ TEST_P(FileSystemFaults, ReadOnlyValuesFileLeftFromEarlierRuns)
     expectRefused("Operation not permitted");
 }
 
-TEST_P(FileSystemFaults, CombinedFileThatIsADirectory)
+TEST_P(FileSystemFaults, AFolderIsNotATransferFile)
 {
-    std::filesystem::create_directory(out / "PUMP HOUSING A1.dfq");
-    if (GetParam()) {
-        expectRefused("\"" + (out / "PUMP HOUSING A1.dfq").string() + "\": Is a directory");
-        return;
+    // A folder named like a transfer file neither starts an append nor is written past; a folder
+    // named like the temporary file is not deleted. Each stays as it was.
+    const std::pair<const char*, const char*> cases[] = {
+        {".dfd", "a folder has the name of the transfer file"},
+        {".dfq", "a folder has the name of the transfer file"},
+        {".tmp", "a file or folder of this name is in the way"},
+    };
+    for (const auto& [extension, reason] : cases) {
+        const std::filesystem::path folder = out / (std::string("PUMP HOUSING A1") + extension);
+        std::filesystem::create_directory(folder);
+        writeBytes(folder / "inside", "kept");
+        expectRefused("\"" + folder.string() + "\": " + reason);
+        EXPECT_EQ(testing_support::readBytes(folder / "inside"), "kept");
+        std::filesystem::remove_all(folder);
     }
-    // Without DFQ it still selects the append path, and the values go to the values file.
-    const auto result = convert(kPump, settings());
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(testing_support::readBytes(out / "PUMP HOUSING A1.dfx"),
-              testing_support::readBytes(testing_support::testDataDir() / "golden" / "example-values-point.dfx"));
-    EXPECT_TRUE(std::filesystem::is_empty(out / "PUMP HOUSING A1.dfq"));
 }
 
 TEST_P(FileSystemFaults, DiskFillingUpDuringAFullWrite)

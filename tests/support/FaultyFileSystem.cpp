@@ -80,6 +80,12 @@ bool FaultyFileSystem::exists(const std::filesystem::path& path)
     return m_local.exists(path);
 }
 
+bool FaultyFileSystem::folderExists(const std::filesystem::path& path)
+{
+    operation("Cannot look for", path);
+    return m_local.folderExists(path);
+}
+
 void FaultyFileSystem::remove(const std::filesystem::path& path)
 {
     operation("Cannot delete", path);
@@ -104,10 +110,11 @@ void FaultyFileSystem::rename(const std::filesystem::path& from, const std::file
     m_local.rename(from, to);
 }
 
-std::unique_ptr<kfield::OutputFile> FaultyFileSystem::openForWriting(const std::filesystem::path& path)
+std::unique_ptr<kfield::OutputFile> FaultyFileSystem::createNew(const std::filesystem::path& path)
 {
     operation("Cannot open", path);
-    return limited(m_local.openForWriting(path), path);
+    auto file = m_local.createNew(path);
+    return file ? limited(std::move(file), path) : nullptr;
 }
 
 std::unique_ptr<kfield::OutputFile> FaultyFileSystem::openForAppending(const std::filesystem::path& path)

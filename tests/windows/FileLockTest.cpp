@@ -13,11 +13,11 @@ using namespace std::chrono_literals;
 TEST(WindowsFileLock, ASecondHolderWaitsAndGivesUpWithAClearReason)
 {
     wintest::TemporaryDirectory directory("lock \xC3\x84");
-    const auto lockPath = directory / "Geh\xC3\xA4use.lock";
-    const auto held = kfield::lockFileSet(lockPath, 1s);
-    EXPECT_TRUE(std::filesystem::exists(lockPath));
+    const auto description = directory / "Geh\xC3\xA4use.dfd";
+    const auto held = kfield::lockFileSet(description, 1s);
+    EXPECT_EQ(directory.listing(), "Geh\xC3\xA4use.lock");
     try {
-        kfield::lockFileSet(lockPath, 50ms);
+        kfield::lockFileSet(description, 50ms);
         FAIL() << "a second lock on the same files";
     } catch (const kfield::WriteError& error) {
         EXPECT_EQ(error.reason(), "another conversion of these files has not finished within 50 ms");
@@ -28,23 +28,36 @@ TEST(WindowsFileLock, ASecondHolderWaitsAndGivesUpWithAClearReason)
 TEST(WindowsFileLock, TheLockFileGoesWithTheHolderAndTheNextOneGetsIt)
 {
     wintest::TemporaryDirectory directory;
-    const auto lockPath = directory / "part.lock";
-    auto first = kfield::lockFileSet(lockPath, 1s);
+    const auto description = directory / "part.dfd";
+    auto first = kfield::lockFileSet(description, 1s);
     std::thread release([&first] {
         std::this_thread::sleep_for(100ms);
         first.reset();
     });
     const auto started = std::chrono::steady_clock::now();
-    const auto second = kfield::lockFileSet(lockPath, 10s);
+    auto second = kfield::lockFileSet(description, 10s);
     release.join();
     EXPECT_GE(std::chrono::steady_clock::now() - started, 90ms);
-    EXPECT_TRUE(std::filesystem::exists(lockPath));
+    second.reset();
+    EXPECT_EQ(directory.listing(), "");
 }
 
-TEST(WindowsFileLock, NoLockFileStaysBehind)
+TEST(WindowsFileLock, FilesNamedLikeTheLockFileAreNotOurs)
 {
+    // An operator's read-only file and a folder under the first two names: both stay as they are, and
+    // every conversion of the file set meets at the third name.
     wintest::TemporaryDirectory directory;
-    const auto lockPath = directory / "part.lock";
-    kfield::lockFileSet(lockPath, 1s).reset();
-    EXPECT_FALSE(std::filesystem::exists(lockPath));
+    const auto description = directory / "part.dfd";
+    wintest::writeBytes(directory / "part.lock", "operator's notes\r\n");
+    SetFileAttributesW((directory / "part.lock").c_str(), FILE_ATTRIBUTE_READONLY);
+    std::filesystem::create_directory(directory / "part.1.lock");
+    {
+        const auto held = kfield::lockFileSet(description, 1s);
+        EXPECT_TRUE(std::filesystem::exists(directory / "part.2.lock"));
+        EXPECT_THROW(kfield::lockFileSet(description, 50ms), kfield::WriteError);
+    }
+    EXPECT_FALSE(std::filesystem::exists(directory / "part.2.lock"));
+    EXPECT_EQ(wintest::readBytes(directory / "part.lock"), "operator's notes\r\n");
+    EXPECT_TRUE(std::filesystem::is_directory(directory / "part.1.lock"));
+    SetFileAttributesW((directory / "part.lock").c_str(), FILE_ATTRIBUTE_NORMAL);
 }

@@ -24,10 +24,9 @@ std::string lineCountText(std::size_t count)
     return std::to_string(count) + (count == 1 ? " line" : " lines");
 }
 
-// Splits raw bytes into lines as they arrive. CR LF, a lone CR and a lone LF each end a line: the
-// shipped files use CR LF, a lone CR is an old line end that must keep working, and a lone LF is
-// what an editor on another system leaves behind; treating it as text would glue two lines together
-// and shift every text after them.
+// Splits raw bytes into lines as they arrive. CR LF and a lone CR end a line: the shipped files use
+// CR LF, and a lone CR is an old line end that must keep working. A lone LF belongs to the text, as
+// it always has: a message box shows it as a line break, and files in use rely on it.
 class LineSplitter {
 public:
     explicit LineSplitter(std::size_t wanted) : m_wanted(wanted) {}
@@ -40,9 +39,9 @@ public:
             const bool afterCr = std::exchange(m_afterCr, false);
             if (c == '\n' && afterCr)
                 continue;   // the LF of a CR LF pair: the CR already ended the line
-            if (c == '\r' || c == '\n') {
+            if (c == '\r') {
                 endLine();
-                m_afterCr = c == '\r';
+                m_afterCr = true;
             } else {
                 m_current += c;
             }

@@ -138,11 +138,15 @@ TEST_F(LanguageFile, LoneCrEndsALine)
     EXPECT_EQ(texts.line(165), "line 165");
 }
 
-TEST_F(LanguageFile, LoneLfEndsALine)
+TEST_F(LanguageFile, LoneLfBelongsToTheText)
 {
-    const LanguageTexts texts = load(numberedLines(165, "\n"));
+    // A message of two lines in one text line; the texts after it keep their numbers.
+    const LanguageTexts texts = load("first\nsecond\r\n" + numberedLines(165).substr(std::string("line 1\r\n").size()));
+    EXPECT_EQ(texts.line(1), "first\nsecond");
     EXPECT_EQ(texts.line(2), "line 2");
     EXPECT_EQ(texts.line(165), "line 165");
+    // A file with LF alone as line end is one long line, and is refused as too short.
+    EXPECT_THROW(load(numberedLines(165, "\n")), config::LanguageFileError);
 }
 
 TEST_F(LanguageFile, CrBeforeCrLfLeavesAnEmptyLine)

@@ -24,6 +24,12 @@ std::string LocaleRegionalSettings::decimalSeparator() const
     return radix && *radix ? radix : ".";
 }
 
+std::string LocaleRegionalSettings::groupingSeparator() const
+{
+    const char* separator = nl_langinfo_l(THOUSEP, m_locale);
+    return separator ? separator : "";
+}
+
 std::string LocaleRegionalSettings::shortDate(const CalendarTime& time) const
 {
     return format(nl_langinfo_l(D_FMT, m_locale), time);

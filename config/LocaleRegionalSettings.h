@@ -16,6 +16,7 @@ public:
     LocaleRegionalSettings& operator=(const LocaleRegionalSettings&) = delete;
 
     std::string decimalSeparator() const override;
+    std::string groupingSeparator() const override;
     std::string shortDate(const CalendarTime& time) const override;
     std::string longTime(const CalendarTime& time) const override;
 

@@ -48,6 +48,11 @@ std::string WindowsRegionalSettings::decimalSeparator() const
     return utf8FromWide(localeInfo(LOCALE_SDECIMAL, "the decimal separator"));
 }
 
+std::string WindowsRegionalSettings::groupingSeparator() const
+{
+    return utf8FromWide(localeInfo(LOCALE_STHOUSAND, "the grouping separator"));
+}
+
 std::string WindowsRegionalSettings::shortDate(const CalendarTime& time) const
 {
     const std::wstring picture = localeInfo(LOCALE_SSHORTDATE, "the short date");

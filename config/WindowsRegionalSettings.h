@@ -10,6 +10,7 @@ class WindowsRegionalSettings final : public RegionalSettings {
 public:
     // Each throws std::runtime_error when the system cannot give the value.
     std::string decimalSeparator() const override;
+    std::string groupingSeparator() const override;
     std::string shortDate(const CalendarTime& time) const override;
     std::string longTime(const CalendarTime& time) const override;
 };

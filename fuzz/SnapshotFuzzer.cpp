@@ -34,6 +34,7 @@ public:
 class CommaSettings final : public config::RegionalSettings {
 public:
     std::string decimalSeparator() const override { return ","; }
+    std::string groupingSeparator() const override { return "."; }
     std::string shortDate(const config::CalendarTime&) const override { return "05.12.2026"; }
     std::string longTime(const config::CalendarTime&) const override { return "14:03:12"; }
 };

@@ -26,8 +26,9 @@ bool isDigits(std::string_view text)
 }
 
 // "#####0.0000": an optional minus, at least one digit, the separator, exactly `places` digits.
-void checkRendering(double value, int places, std::string_view separator)
+void checkRendering(double value, int places, const kfield::NumberSeparators& separators)
 {
+    const std::string_view separator = separators.decimal;
     const std::string text = kfield::formatFixed(value, places, separator);
     std::string_view rest = text;
     const bool negative = rest.starts_with('-');
@@ -38,7 +39,7 @@ void checkRendering(double value, int places, std::string_view separator)
     check(isDigits(rest.substr(0, at)));
     check(rest.substr(at + separator.size()).size() == static_cast<std::size_t>(places));
     check(isDigits(rest.substr(at + separator.size())));
-    check(kfield::IsNumericText(text, separator));
+    check(kfield::IsNumericText(text, separators));
 
     // Read back, the text is the value rounded to `places` decimals, and zero has no sign.
     std::string plain(rest.substr(0, at));
@@ -59,9 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 1)
         return 0;
-    // The first byte picks the decimal separator, the rest is the text.
+    // The first byte picks the decimal and the grouping separator, the rest is the text.
     static constexpr std::string_view kSeparators[] = {".", ",", "\xD9\xAB", "'"};
-    const std::string_view separator = kSeparators[data[0] % 4];
+    const kfield::NumberSeparators separator{std::string(kSeparators[data[0] % 4]), std::string(kSeparators[data[0] / 4 % 4])};
     const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
 
     const bool integer = kfield::IsIntegerText(text, separator);

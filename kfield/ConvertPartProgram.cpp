@@ -36,8 +36,8 @@ public:
         : m_job(job)
         , m_services(services)
         , m_texts(services.texts)
-        , m_separator(services.regional.decimalSeparator())
-        , m_writer(out, m_state, m_separator, job.settings.Kommentare, job.settings.NordaPos)
+        , m_separators{services.regional.decimalSeparator(), services.regional.groupingSeparator()}
+        , m_writer(out, m_state, m_separators.decimal, job.settings.Kommentare, job.settings.NordaPos)
     {
     }
 
@@ -59,7 +59,7 @@ public:
             const std::string name = named->Name();
             if (matchDescriptionKeyword(name, m_texts) != 0) {
                 const auto outcome = handleNamedValue(name, named->Value(), m_state.CharacteristicCount + 1, m_state, m_texts,
-                                                      m_services.messages, m_separator);
+                                                      m_services.messages, m_separators);
                 if (outcome == NamedValueOutcome::AbortRun)
                     return false;
             }
@@ -122,12 +122,12 @@ private:
                 m_writer.single(type, dimension.data());
                 break;
             case Characteristic::AxisLine:
-                m_writer.axisLineStart();
+                m_writer.blockLineStart();
                 m_state.TypeText = m_texts.line(*axisLineTypeLine(type));
                 m_writer.axisLineRest(dimension.data());
                 break;
             case Characteristic::UnknownAxisLine:
-                m_writer.axisLineStart();
+                m_writer.blockLineStart();
                 unknownType(tl::kUnknownAxisType, type);
                 break;
             case Characteristic::PositionResult:
@@ -138,6 +138,9 @@ private:
                 m_writer.positionAxis(type, dimension.data());
                 break;
             case Characteristic::UnknownPositionAxis:
+                // The number keeps its identifier line: a value group without any description line
+                // makes K-field readers refuse the whole file set.
+                m_writer.blockLineStart();
                 unknownType(tl::kUnknownPositionType, type);
                 break;
             }
@@ -153,7 +156,7 @@ private:
     const TransferJob& m_job;
     const TransferServices& m_services;
     const config::LanguageTexts& m_texts;
-    std::string m_separator;
+    NumberSeparators m_separators;
     DescriptionState m_state;
     BlockState m_blocks;
     DescriptionWriter m_writer;

@@ -64,7 +64,7 @@ void DescriptionWriter::single(std::int32_t type, source::DimensionData& dimensi
     tail();
 }
 
-void DescriptionWriter::axisLineStart()
+void DescriptionWriter::blockLineStart()
 {
     line("K2001", m_state.BlockId);
 }

@@ -21,8 +21,8 @@ public:
 
     // A single dimension of type 1100..1114; TypeText is set.
     void single(std::int32_t type, source::DimensionData& dimension);
-    // The first line of an axis line, written before its type is looked up.
-    void axisLineStart();
+    // The K2001 line of an axis line or position axis, written before its type is looked up.
+    void blockLineStart();
     // The rest of an axis line of type 1002..1020; TypeText is set.
     void axisLineRest(source::DimensionData& dimension);
     void positionResult(source::DimensionData& dimension, const std::string& positionResultText);

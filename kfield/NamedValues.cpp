@@ -70,7 +70,7 @@ int matchDescriptionKeyword(std::string_view name, const config::LanguageTexts& 
 }
 
 NamedValueOutcome handleNamedValue(std::string_view name, std::string_view rawValue, std::int64_t next, DescriptionState& state,
-                                   const config::LanguageTexts& texts, OperatorMessages& messages, std::string_view separator)
+                                   const config::LanguageTexts& texts, OperatorMessages& messages, const NumberSeparators& separator)
 {
     const int keyword = matchDescriptionKeyword(name, texts);
     if (keyword == 0)

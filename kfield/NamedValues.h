@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "mdl_Allgemein.h"
+
 namespace config {
 class LanguageTexts;
 }
@@ -19,7 +21,7 @@ enum class NamedValueOutcome { Continue, AbortRun };
 // one, and stores it for characteristic `next` or for the part header. Two bad values abort the run:
 // a K2005 value that is no whole number and a K2404 value that is no number.
 NamedValueOutcome handleNamedValue(std::string_view name, std::string_view value, std::int64_t next, DescriptionState& state,
-                                   const config::LanguageTexts& texts, OperatorMessages& messages, std::string_view decimalSeparator);
+                                   const config::LanguageTexts& texts, OperatorMessages& messages, const NumberSeparators& separators);
 
 // The description keyword line (150, 159..165) a name matches, in the order they are tried; 0 when none.
 int matchDescriptionKeyword(std::string_view name, const config::LanguageTexts& texts);

@@ -25,7 +25,7 @@ std::string stopMessage(const config::LanguageTexts& texts, int line)
 }
 
 // A whole number of at most five characters, else the given messages.
-std::optional<std::string> checkWholeNumber(std::string_view value, std::string_view separator, const config::LanguageTexts& texts,
+std::optional<std::string> checkWholeNumber(std::string_view value, const NumberSeparators& separator, const config::LanguageTexts& texts,
                                             int notWholeLine, int tooLongLine)
 {
     if (!IsIntegerText(value, separator))
@@ -54,7 +54,7 @@ std::optional<int> matchValueKeyword(std::string_view name, const config::Langua
 }
 
 std::optional<std::string> applyValueKeyword(int keyword, std::string_view rawValue, std::int64_t next, ValueTables& tables,
-                                             const config::LanguageTexts& texts, std::string_view separator)
+                                             const config::LanguageTexts& texts, const NumberSeparators& separator)
 {
     const std::string value = trimBlanks(rawValue);
     switch (keyword) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "mdl_Allgemein.h"
+
 namespace config {
 class LanguageTexts;
 }
@@ -21,6 +23,6 @@ std::optional<int> matchValueKeyword(std::string_view name, const config::Langua
 // tables (`next` is the number of the next characteristic). Returns the critical message when a check
 // fails: then nothing is stored and the measurement must not be written.
 std::optional<std::string> applyValueKeyword(int keyword, std::string_view value, std::int64_t next, ValueTables& tables,
-                                             const config::LanguageTexts& texts, std::string_view decimalSeparator);
+                                             const config::LanguageTexts& texts, const NumberSeparators& separators);
 
 } // namespace kfield

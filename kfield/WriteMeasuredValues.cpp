@@ -27,7 +27,7 @@ namespace {
 // a failed keyword check, if any.
 std::optional<std::string> valueCommand(source::Command& command, source::Commands& commands, BlockState& blocks,
                                         const TransferJob& job, const TransferServices& services,
-                                        const std::string& separator, ValueTables& tables)
+                                        const NumberSeparators& separators, ValueTables& tables)
 {
     const std::int32_t type = command.CommandType();
     blocks.commandSeen(type);
@@ -45,10 +45,10 @@ std::optional<std::string> valueCommand(source::Command& command, source::Comman
                 valueValid = command.ValueValid();
             if (found.found[static_cast<std::size_t>(i)] == Characteristic::PositionResult) {
                 tables.ValueTable.push_back(
-                    formatDimensionValue(dimension.data().PositionResult(), 4, separator, "DimensionData.PositionResult"));
+                    formatDimensionValue(dimension.data().PositionResult(), 4, separators.decimal, "DimensionData.PositionResult"));
             } else {
                 if (!measured)
-                    measured = formatDimensionValue(dimension.data().Measured(), 4, separator, "DimensionData.Measured");
+                    measured = formatDimensionValue(dimension.data().Measured(), 4, separators.decimal, "DimensionData.Measured");
                 tables.ValueTable.push_back(*measured);
             }
             tables.ValueValid.push_back(*valueValid);
@@ -58,19 +58,20 @@ std::optional<std::string> valueCommand(source::Command& command, source::Comman
     if (command.HasNamedValue()) {
         const std::shared_ptr<source::NamedValue> named = command.NamedValue();
         if (const auto keyword = matchValueKeyword(named->Name(), services.texts))
-            return applyValueKeyword(*keyword, named->Value(), tables.CharacteristicCount() + 1, tables, services.texts, separator);
+            return applyValueKeyword(*keyword, named->Value(), tables.CharacteristicCount() + 1, tables, services.texts, separators);
     }
     return std::nullopt;
 }
 
-// The value walk over all commands. Returns the message of a failed keyword check, if any.
-std::optional<std::string> walkValues(const TransferJob& job, const TransferServices& services, ValueTables& tables)
+// The value walk over all commands. A failed keyword check is shown while the progress display is
+// still up, and reported as false.
+bool walkValues(const TransferJob& job, const TransferServices& services, ValueTables& tables)
 {
     const std::shared_ptr<source::Commands> commands = job.partProgram.Commands();
     const std::int32_t count = commands->Count();
     ProgressSession progress(services.progress, services.texts.line(config::textline::kValuesProgress), count);
     UpdatesSuspension updates(job.application);
-    const std::string separator = services.regional.decimalSeparator();
+    const NumberSeparators separators{services.regional.decimalSeparator(), services.regional.groupingSeparator()};
 
     BlockState blocks;
     int CommandIndex = 0;
@@ -79,13 +80,16 @@ std::optional<std::string> walkValues(const TransferJob& job, const TransferServ
         ++CommandIndex;
         progress.setValue(CommandIndex);
         auto failure = onCommand(CommandIndex, [&] {
-            return valueCommand(*command, *commands, blocks, job, services, separator, tables);
+            return valueCommand(*command, *commands, blocks, job, services, separators, tables);
         });
-        if (failure)
-            return failure;
+        if (failure) {
+            updates.restore();
+            services.messages.show(*failure, MessageIcon::Critical);
+            return false;
+        }
     }
     updates.restore();
-    return std::nullopt;
+    return true;
 }
 
 void appendValueBlock(const TransferJob& job, const TransferServices& services, const ValueTables& tables)
@@ -123,10 +127,8 @@ void appendValueBlock(const TransferJob& job, const TransferServices& services, 
 ValuesOutcome WriteMeasuredValues(const TransferJob& job, const TransferServices& services)
 {
     ValueTables tables;
-    if (const auto failure = walkValues(job, services, tables)) {
-        services.messages.show(*failure, MessageIcon::Critical);
+    if (!walkValues(job, services, tables))
         return ValuesOutcome::Aborted;
-    }
     appendValueBlock(job, services, tables);
     return ValuesOutcome::Written;
 }

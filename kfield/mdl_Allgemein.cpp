@@ -16,8 +16,11 @@ bool isDigit(char c)
 }
 
 // The number a text stands for, or nothing when it is no number in the accepted forms.
-std::optional<double> readNumber(std::string_view text, std::string_view decimalSeparator)
+std::optional<double> readNumber(std::string_view text, const NumberSeparators& separators)
 {
+    const std::string_view decimalSeparator = separators.decimal;
+    // A grouping separator that reads like the decimal one would make "1,5" ambiguous: it is ignored.
+    const std::string_view grouping = separators.grouping == separators.decimal ? std::string_view() : separators.grouping;
     const std::string trimmed = trimBlanks(text);
     std::string_view rest = trimmed;
     std::string plain; // the number with "." as separator, for from_chars
@@ -27,10 +30,18 @@ std::optional<double> readNumber(std::string_view text, std::string_view decimal
         rest.remove_prefix(1);
     }
     bool hasDigit = false;
-    while (!rest.empty() && isDigit(rest.front())) {
-        plain += rest.front();
-        rest.remove_prefix(1);
-        hasDigit = true;
+    for (;;) {
+        while (!rest.empty() && isDigit(rest.front())) {
+            plain += rest.front();
+            rest.remove_prefix(1);
+            hasDigit = true;
+        }
+        // Grouping counts only between two digits of the whole part.
+        const bool grouped = hasDigit && !grouping.empty() && rest.starts_with(grouping) && rest.size() > grouping.size() &&
+                             isDigit(rest[grouping.size()]);
+        if (!grouped)
+            break;
+        rest.remove_prefix(grouping.size());
     }
     if (!decimalSeparator.empty() && rest.substr(0, decimalSeparator.size()) == decimalSeparator) {
         rest.remove_prefix(decimalSeparator.size());
@@ -71,9 +82,9 @@ std::optional<double> readNumber(std::string_view text, std::string_view decimal
 
 } // namespace
 
-std::optional<std::int16_t> wholeNumberOf(std::string_view text, std::string_view decimalSeparator)
+std::optional<std::int16_t> wholeNumberOf(std::string_view text, const NumberSeparators& separators)
 {
-    const auto value = readNumber(text, decimalSeparator);
+    const auto value = readNumber(text, separators);
     if (!value)
         return std::nullopt;
     const double rounded = std::nearbyint(*value); // ties to even, as a whole-number conversion does
@@ -82,14 +93,14 @@ std::optional<std::int16_t> wholeNumberOf(std::string_view text, std::string_vie
     return static_cast<std::int16_t>(rounded);
 }
 
-bool IsIntegerText(std::string_view text, std::string_view decimalSeparator)
+bool IsIntegerText(std::string_view text, const NumberSeparators& separators)
 {
-    return wholeNumberOf(text, decimalSeparator).has_value();
+    return wholeNumberOf(text, separators).has_value();
 }
 
-bool IsNumericText(std::string_view text, std::string_view decimalSeparator)
+bool IsNumericText(std::string_view text, const NumberSeparators& separators)
 {
-    return readNumber(text, decimalSeparator).has_value();
+    return readNumber(text, separators).has_value();
 }
 
 bool FitsLength(std::string_view text, std::int16_t maximum)

@@ -175,10 +175,35 @@ TEST_F(FullWrite, ReportsUnknownTypesAndNumbersAsTheValuesDo)
     EXPECT_TRUE(hasLine(text, "K0100 3"));
     EXPECT_TRUE(hasLine(text, "K2001/1 AX"));
     EXPECT_EQ(text.find("K2002/1"), std::string::npos);
-    EXPECT_EQ(text.find("/2 "), std::string::npos); // the position line keeps its number without lines
+    // The position line keeps its number with the block's identifier alone, as the axis line does.
+    EXPECT_TRUE(hasLine(text, "K2001/2 P"));
+    EXPECT_EQ(text.find("K2002/2"), std::string::npos);
     EXPECT_TRUE(hasLine(text, "K2001/3 S"));
     // The values give the third group to the single dimension.
     EXPECT_NE(file("PUMP.dfx").find("\x0F" "5.0000\x14" "0"), std::string::npos);
+}
+
+TEST_F(FullWrite, GivesEveryNumberAtLeastItsIdentifierLine)
+{
+    // A K-field reader refuses a file set whose values carry a characteristic that the description
+    // never declares: every unknown type, in every setting, keeps at least its K2001 line.
+    for (int setting = 0; setting < 8; ++setting) {
+        settings.PosAchse = (setting & 1) != 0;
+        settings.NordaPos = (setting & 2) != 0;
+        settings.Kommentare = (setting & 4) != 0;
+        std::filesystem::remove(dir / "PUMP.dfd");
+        std::filesystem::remove(dir / "PUMP.dfx");
+        convertWith({singleDimension(1115, "ODD", {}, 0), commentCommand("note"), blockStart(1000, "AX", 0, 1),
+                     axisLine(1021, {}, 0), axisLine(1002, {}, 0), blockEnd(1001), blockStart(1200, "P", 2, 1),
+                     positionLine(1230, {}, 0), positionLine(1202, {}, 0), positionLine(1209, {}, 0, 1), blockEnd(1201)});
+        const std::string text = description();
+        std::smatch count;
+        ASSERT_TRUE(std::regex_search(text, count, std::regex("K0100 (\\d+)\r\n")));
+        const int characteristics = std::stoi(count[1]);
+        EXPECT_EQ(characteristics, settings.PosAchse ? 5 : 3) << "setting " << setting;
+        for (int n = 1; n <= characteristics; ++n)
+            EXPECT_NE(text.find("K2001/" + std::to_string(n) + " "), std::string::npos) << "setting " << setting << ", characteristic " << n;
+    }
 }
 
 TEST_F(FullWrite, CleansComments)
@@ -235,6 +260,7 @@ struct NamedValueCase {
     std::string value;
     std::vector<std::string> messages;
     std::string line; // the line the value ends up in
+    std::string decimal = ".";
 };
 
 void PrintTo(const NamedValueCase& c, std::ostream* out)
@@ -247,6 +273,7 @@ class DescriptionKeywords : public FullWrite, public ::testing::WithParamInterfa
 TEST_P(DescriptionKeywords, CheckReplaceOrCutTheValue)
 {
     const NamedValueCase& c = GetParam();
+    regional = FixedRegionalSettings(c.decimal);
     EXPECT_EQ(convertWith({namedValueCommand(c.name, c.value), singleDimension(1101, "A", {}, 0)}), ValuesOutcome::Written);
     EXPECT_EQ(messageTexts(), c.messages);
     for (const auto& message : messages.messages)
@@ -269,6 +296,11 @@ INSTANTIATE_TEST_SUITE_P(EveryCheck, DescriptionKeywords,
         NamedValueCase{"K1007", "Type 7", {}, "K1007 Type 7"},
         NamedValueCase{"K1011", std::string(25, 'v'), {"L58 K1011 L61"}, "K1011 " + std::string(20, 'v')},
         NamedValueCase{"K2404", "1.5", {}, "K2404/0 1.5"},
+        // The regional grouping separator counts for nothing, and the text stays as given.
+        NamedValueCase{"K2404", "1.5", {}, "K2404/0 1.5", ","},
+        NamedValueCase{"K2404", "2.500,25", {}, "K2404/0 2.500,25", ","},
+        NamedValueCase{"K2005", "1.5", {"L58 K2005 L62"}, "K2005/1 1", ","},
+        NamedValueCase{"K2060", "1,5", {}, "K2060/1 1,5"},
         NamedValueCase{"K2404", "1.00000000000000000000001", {"L58 K2404 L61"}, "K2404/0 1." + std::string(20, '0')}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
@@ -327,7 +359,7 @@ TEST_F(FullWrite, AbortsOnAK2005ThatIsNoWholeNumber)
 TEST_F(FullWrite, AbortsOnAK2404ThatIsNoNumber)
 {
     settings.DFQ = true;
-    EXPECT_EQ(convertWith({namedValueCommand("K2404", "1,5")}), std::nullopt);
+    EXPECT_EQ(convertWith({namedValueCommand("K2404", "1.5.0")}), std::nullopt);
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"L58 K2404 L60 L56"});
     EXPECT_EQ(dir.listing(), "");
 }

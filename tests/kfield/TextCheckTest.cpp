@@ -2,59 +2,79 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using kfield::FitsLength;
 using kfield::IsIntegerText;
 using kfield::IsNumericText;
+using kfield::NumberSeparators;
 
-TEST(IsIntegerText, AcceptsWholeNumbersAndRoundedFractions)
-{
-    EXPECT_TRUE(IsIntegerText("12", "."));
-    EXPECT_TRUE(IsIntegerText(" 7 ", "."));
-    EXPECT_TRUE(IsIntegerText("12.4", "."));
-    EXPECT_TRUE(IsIntegerText("12,4", ","));
-    EXPECT_TRUE(IsIntegerText("-5", "."));
-    EXPECT_TRUE(IsIntegerText("+5", "."));
-    EXPECT_TRUE(IsIntegerText("1E3", "."));
-    EXPECT_TRUE(IsIntegerText(".5", "."));
-}
+namespace {
 
-TEST(IsIntegerText, RefusesTextsThatAreNoNumber)
-{
-    EXPECT_FALSE(IsIntegerText("", "."));
-    EXPECT_FALSE(IsIntegerText("   ", "."));
-    EXPECT_FALSE(IsIntegerText("abc", "."));
-    EXPECT_FALSE(IsIntegerText("12a", "."));
-    EXPECT_FALSE(IsIntegerText("5-", "."));
-    EXPECT_FALSE(IsIntegerText("-", "."));
-    EXPECT_FALSE(IsIntegerText(".", "."));
-    EXPECT_FALSE(IsIntegerText("1E", "."));
-    EXPECT_FALSE(IsIntegerText("1,000", "."));     // no grouping separators
-    EXPECT_FALSE(IsIntegerText("12.4", ","));      // the point is no decimal separator under a comma
-}
+const NumberSeparators kPoint{".", ","};   // English settings
+const NumberSeparators kComma{",", "."};   // German settings
 
-TEST(IsIntegerText, KeepsToTheSixteenBitRange)
-{
-    EXPECT_TRUE(IsIntegerText("32767", "."));
-    EXPECT_TRUE(IsIntegerText("-32768", "."));
-    EXPECT_FALSE(IsIntegerText("32768", "."));
-    EXPECT_FALSE(IsIntegerText("-32769", "."));
-    EXPECT_FALSE(IsIntegerText("99999", "."));
-    EXPECT_TRUE(IsIntegerText("32767.4", "."));
-    EXPECT_FALSE(IsIntegerText("32767.5", "."));   // rounds to 32768
-    EXPECT_TRUE(IsIntegerText("-32768.5", "."));   // ties to even: -32768
-    EXPECT_FALSE(IsIntegerText("1e5", "."));
-}
+struct NumberCase {
+    const char* text;
+    const NumberSeparators& separators;
+    bool numeric;                          // IsNumericText
+    std::optional<std::int16_t> whole;     // what wholeNumberOf takes it for
+};
 
-TEST(IsNumericText, AcceptsAnyNumberADoubleHolds)
+} // namespace
+
+TEST(NumberTexts, ReadTheFormsOfTheRegionalSettings)
 {
-    EXPECT_TRUE(IsNumericText("1.5", "."));
-    EXPECT_TRUE(IsNumericText("1,5", ","));
-    EXPECT_TRUE(IsNumericText(" -123456789012.25 ", "."));
-    EXPECT_TRUE(IsNumericText("1e300", "."));
-    EXPECT_FALSE(IsNumericText("1e400", "."));
-    EXPECT_FALSE(IsNumericText("1.5", ","));
-    EXPECT_FALSE(IsNumericText("one", "."));
-    EXPECT_FALSE(IsNumericText("", "."));
+    const NumberCase cases[] = {
+        {"12", kPoint, true, 12},
+        {" 7 ", kPoint, true, 7},
+        {"12.4", kPoint, true, 12},
+        {"12,4", kComma, true, 12},
+        {"-5", kPoint, true, -5},
+        {"+5", kPoint, true, 5},
+        {"1E3", kPoint, true, 1000},
+        {".5", kPoint, true, 0},
+        {"1e300", kPoint, true, std::nullopt},
+        {" -123456789012.25 ", kPoint, true, std::nullopt},
+        // The grouping separator between digits of the whole part counts for nothing.
+        {"1.5", kComma, true, 15},
+        {"2.500,25", kComma, true, 2500},
+        {"1,5", kPoint, true, 15},
+        {"-1,000.5", kPoint, true, -1000},
+        {"1.000.000", kComma, true, std::nullopt},
+        // Not numbers.
+        {"", kPoint, false, std::nullopt},
+        {"   ", kPoint, false, std::nullopt},
+        {"abc", kPoint, false, std::nullopt},
+        {"12a", kPoint, false, std::nullopt},
+        {"5-", kPoint, false, std::nullopt},
+        {"-", kPoint, false, std::nullopt},
+        {"+", kPoint, false, std::nullopt},
+        {".", kPoint, false, std::nullopt},
+        {"1E", kPoint, false, std::nullopt},
+        {"1e400", kPoint, false, std::nullopt},
+        {"12.4", NumberSeparators{",", ""}, false, std::nullopt},   // no grouping in these settings
+        {",5", kPoint, false, std::nullopt},                       // grouping needs a digit before it
+        {"1,", kPoint, false, std::nullopt},                       // ... and after it
+        {"1,,5", kPoint, false, std::nullopt},
+        {"1.5,0", kPoint, false, std::nullopt},                    // not in the fraction
+        {"1.5e1,0", kPoint, false, std::nullopt},                  // nor in the exponent
+        // Sixteen-bit range of whole numbers, rounded with ties to even.
+        {"32767", kPoint, true, 32767},
+        {"-32768", kPoint, true, -32768},
+        {"32768", kPoint, true, std::nullopt},
+        {"-32769", kPoint, true, std::nullopt},
+        {"32767.4", kPoint, true, 32767},
+        {"32767.5", kPoint, true, std::nullopt},
+        {"-32768.5", kPoint, true, -32768},
+        {"2.5", kPoint, true, 2},
+        {"1e5", kPoint, true, std::nullopt},
+    };
+    for (const NumberCase& c : cases) {
+        EXPECT_EQ(IsNumericText(c.text, c.separators), c.numeric) << '"' << c.text << '"';
+        EXPECT_EQ(kfield::wholeNumberOf(c.text, c.separators), c.whole) << '"' << c.text << '"';
+        EXPECT_EQ(IsIntegerText(c.text, c.separators), c.whole.has_value()) << '"' << c.text << '"';
+    }
 }
 
 TEST(FitsLength, CountsCharactersNotBytes)

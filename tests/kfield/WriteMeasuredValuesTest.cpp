@@ -148,6 +148,7 @@ TEST_P(ValueKeywordChecks, AbortWithTheirMessageAndChangeNoFile)
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, c.message);
     EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
+    EXPECT_TRUE(messages.messages[0].progressShown);
     EXPECT_EQ(file("PUMP.dfx"), "earlier\r\n");
     EXPECT_EQ(dir.listing(), "PUMP.dfx");
     EXPECT_FALSE(progress.visible);

@@ -10,17 +10,6 @@
 
 namespace testing_support {
 
-// Records every message the operator would see, in order.
-class RecordingMessages final : public kfield::OperatorMessages {
-public:
-    struct Message {
-        std::string text;
-        kfield::MessageIcon icon;
-    };
-    void show(const std::string& text, kfield::MessageIcon icon) override { messages.push_back({text, icon}); }
-    std::vector<Message> messages;
-};
-
 // Records the progress display's state and its history.
 class RecordingProgress final : public kfield::ProgressDisplay {
 public:
@@ -48,8 +37,27 @@ public:
     std::vector<std::string> captions;
 };
 
-// Regional settings set directly: the decimal separator, and dates and times as dd.mm.yyyy and
-// hh:mm:ss with the given separators.
+// Records every message the operator would see, in order, and whether the progress display was up.
+class RecordingMessages final : public kfield::OperatorMessages {
+public:
+    struct Message {
+        std::string text;
+        kfield::MessageIcon icon;
+        bool progressShown;
+    };
+    explicit RecordingMessages(const RecordingProgress* progress = nullptr) : m_progress(progress) {}
+    void show(const std::string& text, kfield::MessageIcon icon) override
+    {
+        messages.push_back({text, icon, m_progress && m_progress->visible});
+    }
+    std::vector<Message> messages;
+
+private:
+    const RecordingProgress* m_progress;
+};
+
+// Regional settings set directly: the decimal separator (the grouping separator is the other one of
+// "." and ","), and dates and times as dd.mm.yyyy and hh:mm:ss with the given separators.
 class FixedRegionalSettings final : public config::RegionalSettings {
 public:
     explicit FixedRegionalSettings(std::string decimal = ".", std::string dateSeparator = ".", std::string timeSeparator = ":")
@@ -57,6 +65,7 @@ public:
     {
     }
     std::string decimalSeparator() const override { return m_decimal; }
+    std::string groupingSeparator() const override { return m_decimal == "," ? "." : ","; }
     std::string shortDate(const config::CalendarTime& t) const override
     {
         return two(t.day) + m_dateSeparator + two(t.month) + m_dateSeparator + std::to_string(t.year);

@@ -25,8 +25,8 @@ protected:
     FixedRegionalSettings regional{"."};
     std::unique_ptr<config::CodePage> codePage = config::codePageByNumber(1252);
     FaultyFileSystem files;
-    RecordingMessages messages;
     RecordingProgress progress;
+    RecordingMessages messages{&progress};
     kfield::TransferSettings settings;
     std::string stamp = "05.12.2026/14:03:12";
 

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStorageInfo>
 
 #include <algorithm>
@@ -9,10 +10,26 @@
 namespace ui {
 namespace {
 
-// "C:\", "c:", "C:/" and "/mnt/data/" name the same drive as "C:/" and "/mnt/data".
+// A drive letter alone: "C:", "C:\" or "C:/".
+bool isDriveLetter(const QString& text)
+{
+    static const QRegularExpression kDriveLetter(QStringLiteral("^[A-Za-z]:[\\\\/]?$"));
+    return kDriveLetter.match(text).hasMatch();
+}
+
+// "C:\", "c:", "C:/", "c: [SYSTEM]" (a drive list's entry with its volume label, as older
+// installations stored it) and "/mnt/data/" name the same drive as "C:/" and "/mnt/data".
 QString comparable(const QString& text)
 {
-    QString path = QDir::fromNativeSeparators(text.trimmed());
+    static const QRegularExpression kLabelled(QStringLiteral("^([A-Za-z]:)\\s*\\[.*\\]$"));
+    const QRegularExpressionMatch labelled = kLabelled.match(text.trimmed());
+    QString path = labelled.hasMatch() ? labelled.captured(1) : text.trimmed();
+    // A drive letter reads the same on every system, whatever its case and its slashes.
+    if (path.size() >= 2 && path.at(0).isLetter() && path.at(1) == QLatin1Char(':')) {
+        path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        path[0] = path.at(0).toUpper();
+    }
+    path = QDir::fromNativeSeparators(path);
     while (path.size() > 1 && path.endsWith(QLatin1Char('/')) && !path.endsWith(QLatin1String(":/")))
         path.chop(1);
     if (path.size() == 2 && path.at(1) == QLatin1Char(':'))
@@ -67,6 +84,14 @@ bool DriveList::selectDrive(const QString& text)
         }
     }
     return false;
+}
+
+QString DriveList::currentDirectory() const
+{
+    // Windows keeps a current directory for every drive letter, and "X:" names it; elsewhere a
+    // volume's root is where the list starts.
+    const QString drive = this->drive();
+    return isDriveLetter(drive) ? QDir::toNativeSeparators(QFileInfo(drive.left(2)).absoluteFilePath()) : drive;
 }
 
 QString DriveList::driveOf(const QString& path) const

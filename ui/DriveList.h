@@ -14,9 +14,12 @@ public:
     explicit DriveList(QWidget* parent = nullptr);
 
     QString drive() const { return currentText(); }
-    // Selects the drive that the text names, in the form this list reports or as "C:\"; false,
-    // with the selection unchanged, when no such drive is present.
+    // Selects the drive that the text names, in the form this list reports, as "C:\" or as
+    // "c: [SYSTEM]"; false, with the selection unchanged, when no such drive is present.
     bool selectDrive(const QString& text);
+    // Where the directory list goes when this drive is chosen: the drive letter's current directory
+    // on Windows, the volume's root elsewhere.
+    QString currentDirectory() const;
     // The drive a path lies on: the longest drive root it begins with; empty when there is none.
     QString driveOf(const QString& path) const;
 

@@ -257,7 +257,7 @@ void frm_Konfiguration::finish()
 
 void frm_Konfiguration::Drive_DFQ_Change()
 {
-    if (m_directories->setPath(m_drives->drive()))
+    if (m_directories->setPath(m_drives->currentDirectory()))
         return;
     // A drive whose directories cannot be read: stay with the directory chosen before.
     const QSignalBlocker blocker(m_drives);

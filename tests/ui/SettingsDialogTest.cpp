@@ -361,6 +361,19 @@ private slots:
         QCOMPARE(dialog.label(), native(volume.path()));
     }
 
+    void aDriveStoredInTheListsOwnFormIsSelected()
+    {
+        ui::DriveList drives;
+        drives.clear();
+        drives.addItems({QStringLiteral("C:\\"), QStringLiteral("D:\\")});
+        QVERIFY(drives.selectDrive(QStringLiteral("d: [DATA]")));
+        QCOMPARE(drives.drive(), QStringLiteral("D:\\"));
+        QVERIFY(drives.selectDrive(QStringLiteral("c:")));
+        QCOMPARE(drives.drive(), QStringLiteral("C:\\"));
+        QVERIFY(!drives.selectDrive(QStringLiteral("e: [USB]")));
+        QCOMPARE(drives.drive(), QStringLiteral("C:\\"));
+    }
+
     void aDriveThatCannotBeReadKeepsTheDirectory()
     {
         RecordingStore store;

@@ -69,7 +69,7 @@ std::optional<std::string> walkValues(const TransferJob& job, const TransferServ
     const std::shared_ptr<source::Commands> commands = job.partProgram.Commands();
     const std::int32_t count = commands->Count();
     ProgressSession progress(services.progress, services.texts.line(config::textline::kValuesProgress), count);
-    UpdatesSuspension updates(job.application);
+    UpdatesSuspension updates(job.application, services.messages);
     const std::string separator = services.regional.decimalSeparator();
 
     BlockState blocks;

@@ -567,6 +567,8 @@ TEST_F(WindowsCli, AnApplicationThatEndsMidWalkIsReportedAsClosed)
     const ProcessResult windows = cli.finish(60000);
     EXPECT_EQ(windows.exitCode, 1u);
     EXPECT_NE(windows.err.find("Veltrum was closed or stopped responding"), std::string::npos) << windows.err;
+    // UpdatesEnabled cannot be put back either, and the operator is told.
+    EXPECT_NE(windows.err.find("screen updates of the measuring application may still be switched off"), std::string::npos);
     EXPECT_EQ(directoryState(windowsOut), "");
     EXPECT_EQ(application.finish(10000).exitCode, 3u);
 }

@@ -3,6 +3,8 @@
 // cannot run a process elevated, so the decisions are tested here directly.
 #include "app/ProcessElevation.h"
 #include "app/WindowsConnector.h"
+#include "source/ComAutomationApartment.h"
+#include "source/ComAutomationTypes.h"
 #include "source/ComBusyBudget.h"
 #include "source/ComMessageFilter.h"
 
@@ -12,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -19,6 +22,16 @@ namespace {
 using app::ProcessElevation;
 
 constexpr DWORD kGiveUp = static_cast<DWORD>(-1);
+
+// The filter of this thread's apartment, left in place.
+IMessageFilter* currentMessageFilter()
+{
+    IMessageFilter* current = nullptr;
+    CoRegisterMessageFilter(nullptr, &current);
+    CoRegisterMessageFilter(current, nullptr);
+    source::ComPtr<IMessageFilter>::adopt(current); // COM keeps its own reference
+    return current;
+}
 
 } // namespace
 
@@ -40,6 +53,23 @@ TEST(MessageFilterDecisions, RetryALaterCallWithinTheBoundAndCancelACallPendingT
     EXPECT_EQ(source::pendingMessageDecision(0), static_cast<DWORD>(PENDINGMSG_WAITDEFPROCESS));
     EXPECT_EQ(source::pendingMessageDecision(source::kPendingCallBound - 1), static_cast<DWORD>(PENDINGMSG_WAITDEFPROCESS));
     EXPECT_EQ(source::pendingMessageDecision(source::kPendingCallBound), static_cast<DWORD>(PENDINGMSG_CANCELCALL));
+}
+
+// A run connects anew before it lets the old connection go: the filter stays until the last one goes.
+TEST(MessageFilterRegistration, StaysUntilTheLastRegistrationOfTheThreadGoes)
+{
+    const source::ComAutomationApartment apartment;
+    ASSERT_EQ(currentMessageFilter(), nullptr);
+    {
+        std::optional<source::ComMessageFilterRegistration> first(std::in_place, std::chrono::milliseconds(1000));
+        IMessageFilter* const ours = currentMessageFilter();
+        ASSERT_NE(ours, nullptr);
+        const source::ComMessageFilterRegistration second(std::chrono::milliseconds(1000));
+        EXPECT_EQ(currentMessageFilter(), ours);
+        first.reset();
+        EXPECT_EQ(currentMessageFilter(), ours);
+    }
+    EXPECT_EQ(currentMessageFilter(), nullptr);
 }
 
 TEST(CallFailures, BusyIsRetriedAndGoneOrRefusedIsNot)

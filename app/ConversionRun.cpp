@@ -20,6 +20,7 @@
 
 #include <array>
 #include <cstdio>
+#include <stdexcept>
 
 namespace app {
 namespace {
@@ -82,12 +83,18 @@ void ConversionRun::ConnectToApplication(const RunServices& services)
     Connected = true;
 
     // No part program open shows as a failed read or as "Nothing"; the part program of an earlier
-    // connection is never used in its place.
+    // connection is never used in its place. A lost connection or a busy application says nothing
+    // about the part program and is reported as what it is.
     bool usable = false;
     try {
         PartProgram = Application->ActivePartProgram();
         usable = PartProgram && PartProgram->DefaultMember() != "Nothing";
     } catch (const source::ReadError&) {
+    } catch (const source::ConnectionError& error) {
+        PartProgram.reset();
+        services.messages.show(error.what(), kfield::MessageIcon::Critical);
+        Connected = false;
+        return;
     }
     if (!usable) {
         PartProgram.reset();
@@ -101,7 +108,7 @@ void ConversionRun::ConnectToApplication(const RunServices& services)
         const std::size_t length = kfield::characterCount(fileName);
         // A name of fewer than four characters has no extension to lose and gives the empty name.
         PartProgramName = length < 4 ? std::string() : kfield::firstCharacters(fileName, length - 4);
-    } catch (const source::ReadError& error) {
+    } catch (const std::runtime_error& error) { // source::ReadError or source::ConnectionError
         services.messages.show(error.what(), kfield::MessageIcon::Critical);
         Connected = false;
     }

@@ -6,7 +6,12 @@
 #ifdef _WIN32
 #include "WindowsConnector.h"
 
+#include "source/ComBusyBudget.h"
+
 #include <windows.h>
+
+#include <chrono>
+#include <cwchar>
 
 #include <string>
 #endif
@@ -35,6 +40,23 @@ std::optional<std::filesystem::path> snapshotFromEnvironment()
 #endif
 }
 
+#ifdef _WIN32
+// How long the calls of a conversion may wait for a busy application: NORDA_BUSY_SECONDS (whole
+// seconds, for tests), else the default.
+std::chrono::milliseconds busyBudgetFromEnvironment()
+{
+    wchar_t value[16];
+    const DWORD length = GetEnvironmentVariableW(L"NORDA_BUSY_SECONDS", value, 16);
+    if (length == 0 || length >= 16)
+        return source::kDefaultBusyBudget;
+    wchar_t* end = nullptr;
+    const unsigned long seconds = std::wcstoul(value, &end, 10);
+    if (*end != L'\0' || seconds == 0 || seconds > 3600)
+        return source::kDefaultBusyBudget;
+    return std::chrono::seconds(seconds);
+}
+#endif
+
 } // namespace
 
 std::unique_ptr<ApplicationConnector> systemConnector(const char* snapshotFile)
@@ -44,7 +66,7 @@ std::unique_ptr<ApplicationConnector> systemConnector(const char* snapshotFile)
     if (auto snapshot = snapshotFromEnvironment())
         return std::make_unique<SnapshotConnector>(std::move(*snapshot));
 #ifdef _WIN32
-    return std::make_unique<WindowsConnector>();
+    return std::make_unique<WindowsConnector>(busyBudgetFromEnvironment());
 #else
     // Without the automation server the measuring application never runs here.
     return std::make_unique<SnapshotConnector>(std::nullopt);

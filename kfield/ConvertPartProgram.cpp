@@ -173,7 +173,7 @@ std::optional<ValuesOutcome> ConvertPartProgram(const TransferJob& job, const Tr
         const std::shared_ptr<source::Commands> commands = job.partProgram.Commands();
         const std::int32_t count = commands->Count();
         ProgressSession progress(services.progress, services.texts.line(tl::kPartProgramProgress), count);
-        UpdatesSuspension updates(job.application);
+        UpdatesSuspension updates(job.application, services.messages);
 
         int CommandIndex = 0;
         const auto enumerator = commands->Enumerate();

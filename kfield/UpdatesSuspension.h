@@ -6,22 +6,27 @@ class Application;
 
 namespace kfield {
 
+class OperatorMessages;
+
 // Keeps the application's UpdatesEnabled, switches it off for a walk and puts the kept value back on
 // every way out of the walk.
 class UpdatesSuspension {
 public:
-    // Throws source::ReadError when UpdatesEnabled cannot be read or switched off.
-    explicit UpdatesSuspension(source::Application& application);
-    // Puts the kept value back unless restore() did; a failure here cannot be reported any more.
+    // Throws source::ReadError or source::ConnectionError when UpdatesEnabled cannot be read or
+    // switched off.
+    UpdatesSuspension(source::Application& application, OperatorMessages& messages);
+    // Puts the kept value back unless restore() did. When that fails too, the operator is told that
+    // the application's screen updates may still be off: nothing else would say so.
     ~UpdatesSuspension();
     UpdatesSuspension(const UpdatesSuspension&) = delete;
     UpdatesSuspension& operator=(const UpdatesSuspension&) = delete;
 
-    // Puts the kept value back; throws source::ReadError.
+    // Puts the kept value back; throws source::ReadError or source::ConnectionError.
     void restore();
 
 private:
     source::Application& m_application;
+    OperatorMessages& m_messages;
     bool m_kept;
     bool m_restored = false;
 };

@@ -70,7 +70,7 @@ bool walkValues(const TransferJob& job, const TransferServices& services, ValueT
     const std::shared_ptr<source::Commands> commands = job.partProgram.Commands();
     const std::int32_t count = commands->Count();
     ProgressSession progress(services.progress, services.texts.line(config::textline::kValuesProgress), count);
-    UpdatesSuspension updates(job.application);
+    UpdatesSuspension updates(job.application, services.messages);
     const NumberSeparators separators{services.regional.decimalSeparator(), services.regional.groupingSeparator()};
 
     BlockState blocks;

@@ -1,6 +1,6 @@
 #include "AutomationSource.h"
 
-#include "ComAutomationApartment.h"
+#include "ComConnection.h"
 #include "ReadError.h"
 
 #include <windows.h>
@@ -144,8 +144,8 @@ private:
 
 class AutomationCommandEnumerator final : public CommandEnumerator {
 public:
-    AutomationCommandEnumerator(std::shared_ptr<ComAutomationApartment> apartment, ComPtr<IEnumVARIANT> enumerator)
-        : m_apartment(std::move(apartment)), m_enumerator(std::move(enumerator))
+    AutomationCommandEnumerator(std::shared_ptr<ComConnection> connection, ComPtr<IEnumVARIANT> enumerator)
+        : m_connection(std::move(connection)), m_enumerator(std::move(enumerator))
     {
     }
 
@@ -153,19 +153,22 @@ public:
     {
         Variant item;
         ULONG fetched = 0;
-        const HRESULT status = m_enumerator->Next(1, item.receive(), &fetched);
+        const HRESULT status = retryWhileBusy(m_connection->busy, [&] {
+            fetched = 0;
+            return m_enumerator->Next(1, item.receive(), &fetched);
+        });
         if (FAILED(status))
-            throw ReadError(std::string(memberName(Member::CommandsEnumerate)), comErrorText(status));
+            failCall(Member::CommandsEnumerate, status, m_connection->busy);
         if (status == S_FALSE || fetched == 0)
             return nullptr;
-        std::optional<ComAutomationObject> command = ComAutomationObject::fromVariant(m_apartment, *item.get(), Member::CommandsEnumerate);
+        std::optional<ComAutomationObject> command = ComAutomationObject::fromVariant(m_connection, *item.get(), Member::CommandsEnumerate);
         if (!command)
             throw ReadError(std::string(memberName(Member::CommandsEnumerate)), "the collection gave Nothing as a command");
         return std::make_shared<AutomationCommand>(std::move(*command));
     }
 
 private:
-    std::shared_ptr<ComAutomationApartment> m_apartment; // outlives the enumerator below
+    std::shared_ptr<ComConnection> m_connection; // outlives the enumerator below
     ComPtr<IEnumVARIANT> m_enumerator;
 };
 
@@ -177,7 +180,7 @@ public:
 
     std::unique_ptr<CommandEnumerator> Enumerate() override
     {
-        return std::make_unique<AutomationCommandEnumerator>(m_object.apartment(), m_object.enumerate(Member::CommandsEnumerate));
+        return std::make_unique<AutomationCommandEnumerator>(m_object.connection(), m_object.enumerate(Member::CommandsEnumerate));
     }
 
     void VisitCommand(source::Command& command) override
@@ -213,37 +216,66 @@ private:
     ComAutomationObject m_object;
 };
 
-[[noreturn]] void refuse(std::string_view programmaticId, HRESULT status)
+[[noreturn]] void refuse(std::string_view programmaticId, HRESULT status, const ComBusyBudget& budget)
 {
-    throw std::runtime_error("Cannot reach the automation server \"" + std::string(programmaticId) + "\": " + comErrorText(status));
+    std::string reason;
+    switch (classifyCall(status)) {
+    case CallFailure::Busy: reason = budget.busyText() + " (" + comErrorText(status) + ")"; break;
+    case CallFailure::Gone: reason = "Veltrum was closed or stopped responding (" + comErrorText(status) + ")"; break;
+    case CallFailure::Refused:
+        reason = comErrorText(status);
+        if (status == E_ACCESSDENIED)
+            reason += "; " + std::string(kOtherRightsHint);
+        break;
+    }
+    throw std::runtime_error("Cannot reach the automation server \"" + std::string(programmaticId) + "\": " + reason);
+}
+
+// The running object, asked again while the application is busy and, for a short while, while it
+// has not registered it yet (it is still starting). Returns the last status.
+HRESULT lookUpRunningObject(const CLSID& classId, ComBusyBudget& busy, ComPtr<IUnknown>& unknown)
+{
+    constexpr std::chrono::milliseconds kStartingUp{2000};
+    ComBusyBudget startingUp(std::min(kStartingUp, busy.length()));
+    for (;;) {
+        const HRESULT status = retryWhileBusy(busy, [&] { return GetActiveObject(classId, nullptr, unknown.receive()); });
+        if (status != MK_E_UNAVAILABLE || startingUp.exhausted())
+            return status;
+        Sleep(100);
+        startingUp.spend(std::chrono::milliseconds(100));
+    }
 }
 
 } // namespace
 
 AutomationSource::AutomationSource(ComAutomationObject application) : m_object(std::move(application)) {}
 
-std::shared_ptr<AutomationSource> AutomationSource::requestRunning(std::string_view programmaticId)
+std::shared_ptr<AutomationSource> AutomationSource::requestRunning(std::string_view programmaticId, std::chrono::milliseconds busyBudget)
 {
-    auto apartment = std::make_shared<ComAutomationApartment>();
+    auto connection = std::make_shared<ComConnection>(busyBudget);
+    ComBusyBudget& busy = connection->busy;
     const std::wstring id = wideFromUtf8(programmaticId);
     CLSID classId{};
     HRESULT status = CLSIDFromProgID(id.c_str(), &classId);
     if (FAILED(status))
-        refuse(programmaticId, status);
+        refuse(programmaticId, status, busy);
 
-    // The application registers itself as the active object; a server that only offers its class
-    // factory hands out the same running application from there.
+    // The application registers itself as the running object; a server that registers only its
+    // class object hands out the same running application from there. Only an object that is not
+    // registered sends the request there: any other failure is reported as it is.
     ComPtr<IUnknown> unknown;
-    status = GetActiveObject(classId, nullptr, unknown.receive());
+    status = lookUpRunningObject(classId, busy, unknown);
+    if (status == MK_E_UNAVAILABLE)
+        status = retryWhileBusy(busy, [&] {
+            return CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, IID_IUnknown, unknown.receiveVoid());
+        });
     if (FAILED(status))
-        status = CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, IID_IUnknown, unknown.receiveVoid());
-    if (FAILED(status))
-        refuse(programmaticId, status);
+        refuse(programmaticId, status, busy);
     ComPtr<IDispatch> dispatch;
-    status = unknown->QueryInterface(IID_IDispatch, dispatch.receiveVoid());
+    status = retryWhileBusy(busy, [&] { return unknown->QueryInterface(IID_IDispatch, dispatch.receiveVoid()); });
     if (FAILED(status))
-        refuse(programmaticId, status);
-    return std::make_shared<AutomationSource>(ComAutomationObject(std::move(apartment), std::move(dispatch)));
+        refuse(programmaticId, status, busy);
+    return std::make_shared<AutomationSource>(ComAutomationObject(std::move(connection), std::move(dispatch)));
 }
 
 std::shared_ptr<source::PartProgram> AutomationSource::ActivePartProgram()

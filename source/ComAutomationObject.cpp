@@ -1,6 +1,6 @@
 #include "ComAutomationObject.h"
 
-#include "ComAutomationApartment.h"
+#include "ComConnection.h"
 #include "ReadError.h"
 
 #include <windows.h>
@@ -51,29 +51,55 @@ std::string comErrorText(HRESULT result)
     return text.empty() ? std::string("error ") + code : utf8FromWide(text) + " (" + code + ")";
 }
 
-ComAutomationObject::ComAutomationObject(std::shared_ptr<ComAutomationApartment> apartment, ComPtr<IDispatch> object)
-    : m_apartment(std::move(apartment)), m_object(std::move(object))
+void failCall(Member member, HRESULT status, const ComBusyBudget& budget)
+{
+    switch (classifyCall(status)) {
+    case CallFailure::Busy:
+        throw ConnectionError(budget.busyText() + " (" + memberText(member) + ": " + comErrorText(status) + ")");
+    case CallFailure::Gone:
+        throw ConnectionError("Veltrum was closed or stopped responding (" + memberText(member) + ": " + comErrorText(status) + ")");
+    case CallFailure::Refused:
+        break;
+    }
+    fail(member, comErrorText(status));
+}
+
+ComAutomationObject::ComAutomationObject(std::shared_ptr<ComConnection> connection, ComPtr<IDispatch> object)
+    : m_connection(std::move(connection)), m_object(std::move(object))
 {
 }
 
-Variant ComAutomationObject::invoke(DISPID id, WORD flags, DISPPARAMS& parameters, Member member) const
+Variant ComAutomationObject::invoke(DISPID id, WORD flags, DISPPARAMS& parameters, Member member, ComBusyBudget& budget) const
 {
     Variant result;
     EXCEPINFO exception{};
     UINT badArgument = 0;
-    const HRESULT status = m_object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters,
-                                            flags == DISPATCH_PROPERTYPUT ? nullptr : result.receive(), &exception, &badArgument);
+    const HRESULT status = retryWhileBusy(budget, [&] {
+        // A rejected attempt may have left a description behind.
+        Bstr::adopt(std::exchange(exception.bstrSource, nullptr));
+        Bstr::adopt(std::exchange(exception.bstrDescription, nullptr));
+        Bstr::adopt(std::exchange(exception.bstrHelpFile, nullptr));
+        exception = EXCEPINFO{};
+        return m_object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters,
+                                flags == DISPATCH_PROPERTYPUT ? nullptr : result.receive(), &exception, &badArgument);
+    });
     if (status == DISP_E_EXCEPTION)
         fail(member, exceptionText(exception));
     if (FAILED(status))
-        fail(member, comErrorText(status));
+        failCall(member, status, budget);
     return result;
+}
+
+Variant ComAutomationObject::invoke(DISPID id, WORD flags, DISPPARAMS& parameters, Member member) const
+{
+    return invoke(id, flags, parameters, member, m_connection->busy);
 }
 
 Variant ComAutomationObject::get(DISPID id, Member member) const
 {
+    // A member the server declares as a method reads as well as a property.
     DISPPARAMS none{nullptr, nullptr, 0, 0};
-    return invoke(id, DISPATCH_PROPERTYGET, none, member);
+    return invoke(id, DISPATCH_METHOD | DISPATCH_PROPERTYGET, none, member);
 }
 
 Variant ComAutomationObject::coerced(DISPID id, VARTYPE type, Member member) const
@@ -90,7 +116,17 @@ Variant ComAutomationObject::coerced(DISPID id, VARTYPE type, Member member) con
 
 std::string ComAutomationObject::text(DISPID id, Member member) const
 {
-    const Variant value = coerced(id, VT_BSTR, member);
+    // Null (a comment without text, say) is the empty text; VariantChangeType would refuse it.
+    Variant value = get(id, member);
+    if (value.type() == VT_NULL)
+        return {};
+    if (value.type() != VT_BSTR) {
+        Variant converted;
+        const HRESULT status = VariantChangeType(converted.receive(), value.get(), 0, VT_BSTR);
+        if (FAILED(status))
+            fail(member, comErrorText(status));
+        value = std::move(converted);
+    }
     const BSTR text = value.get()->bstrVal;
     return text ? utf8FromWide(std::wstring_view(text, SysStringLen(text))) : std::string();
 }
@@ -113,10 +149,10 @@ bool ComAutomationObject::boolean(DISPID id, Member member) const
 std::optional<ComAutomationObject> ComAutomationObject::object(DISPID id, Member member) const
 {
     const Variant value = get(id, member);
-    return fromVariant(m_apartment, *value.get(), member);
+    return fromVariant(m_connection, *value.get(), member);
 }
 
-std::optional<ComAutomationObject> ComAutomationObject::fromVariant(const std::shared_ptr<ComAutomationApartment>& apartment,
+std::optional<ComAutomationObject> ComAutomationObject::fromVariant(const std::shared_ptr<ComConnection>& connection,
                                                                     const VARIANT& value, Member member)
 {
     switch (value.vt) {
@@ -126,15 +162,17 @@ std::optional<ComAutomationObject> ComAutomationObject::fromVariant(const std::s
     case VT_DISPATCH:
         if (!value.pdispVal)
             return std::nullopt;
-        return ComAutomationObject(apartment, ComPtr<IDispatch>::share(value.pdispVal));
+        return ComAutomationObject(connection, ComPtr<IDispatch>::share(value.pdispVal));
     case VT_UNKNOWN: {
         if (!value.punkVal)
             return std::nullopt;
         ComPtr<IDispatch> dispatch;
-        const HRESULT status = value.punkVal->QueryInterface(IID_IDispatch, dispatch.receiveVoid());
+        const HRESULT status = retryWhileBusy(connection->busy, [&] {
+            return value.punkVal->QueryInterface(IID_IDispatch, dispatch.receiveVoid());
+        });
         if (FAILED(status))
-            fail(member, comErrorText(status));
-        return ComAutomationObject(apartment, std::move(dispatch));
+            failCall(member, status, connection->busy);
+        return ComAutomationObject(connection, std::move(dispatch));
     }
     default:
         fail(member, "the application gave no object (variant type " + std::to_string(value.vt) + ")");
@@ -145,7 +183,8 @@ void ComAutomationObject::put(DISPID id, Variant value, Member member) const
 {
     DISPID named = DISPID_PROPERTYPUT;
     DISPPARAMS parameters{value.get(), &named, 1, 1};
-    invoke(id, DISPATCH_PROPERTYPUT, parameters, member);
+    ComBusyBudget own(m_connection->busy.length());
+    invoke(id, DISPATCH_PROPERTYPUT, parameters, member, own);
 }
 
 void ComAutomationObject::call(DISPID id, Variant argument, Member member) const
@@ -166,9 +205,11 @@ ComPtr<IEnumVARIANT> ComAutomationObject::enumerate(Member member) const
     if (!unknown)
         fail(member, "the collection gave no enumerator");
     ComPtr<IEnumVARIANT> enumerator;
-    const HRESULT status = unknown->QueryInterface(IID_IEnumVARIANT, enumerator.receiveVoid());
+    const HRESULT status = retryWhileBusy(m_connection->busy, [&] {
+        return unknown->QueryInterface(IID_IEnumVARIANT, enumerator.receiveVoid());
+    });
     if (FAILED(status))
-        fail(member, comErrorText(status));
+        failCall(member, status, m_connection->busy);
     return enumerator;
 }
 

@@ -6,7 +6,8 @@
 
 // The converter's view of the measuring application's automation object model. Every call is one
 // synchronous read on the real application (a cross-process call), so callers read no more than they
-// need. Any call may throw source::ReadError. Texts are UTF-8.
+// need. Any call may throw source::ReadError (the application refused the member) or
+// source::ConnectionError (the call did not get through: busy past the budget, closed). Texts are UTF-8.
 namespace source {
 
 class Application;

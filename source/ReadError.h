@@ -24,4 +24,13 @@ private:
     std::string m_reason;
 };
 
+// The call did not reach the measuring application, or its answer did not come back: it stayed busy
+// past the retry budget, was closed or stopped responding. Nothing is known about the member then, so
+// this is no failed read: it stands beside ReadError, and the handlers that ignore a read the
+// application refuses let it pass and the run stops.
+class ConnectionError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 } // namespace source

@@ -23,8 +23,16 @@ public:
     std::uint64_t total() const { return m_total; }
     std::uint64_t count(Member member) const { return m_counts[static_cast<std::size_t>(member)]; }
 
+    // How a call set to fail fails: the application refuses the member (ReadError), or the
+    // connection is gone (ConnectionError).
+    enum class Fault { Refused, ConnectionLost };
+
     // Makes the n-th call from now on (1-based) fail; 0 fails none.
-    void failAtCall(std::uint64_t n) { m_failAt = n == 0 ? 0 : m_total + n; }
+    void failAtCall(std::uint64_t n, Fault fault = Fault::Refused)
+    {
+        m_failAt = n == 0 ? 0 : m_total + n;
+        m_fault = fault;
+    }
 
     // Keeps every call in order from now on, for tests that check what was read.
     void startTrace() { m_tracing = true; m_trace.clear(); }
@@ -36,6 +44,7 @@ private:
     std::array<std::uint64_t, kMemberCount> m_counts{};
     std::uint64_t m_total = 0;
     std::uint64_t m_failAt = 0;
+    Fault m_fault = Fault::Refused;
     bool m_tracing = false;
     std::vector<Entry> m_trace;
 };

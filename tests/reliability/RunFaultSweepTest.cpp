@@ -170,6 +170,39 @@ TEST_P(RunFaultSweep, EveryFailingReadIsReportedOrTakenAsTheWalksSay)
               << outcomes[RunOutcome::ValuesWritten] << " taken without a message\n";
 }
 
+// A lost connection is no failed read: it stops the run even where a refused read is taken
+// (the block start's reads) or means "no part program" (the connection's reads).
+TEST_P(RunFaultSweep, ALostConnectionStopsTheRunWhereARefusedReadWouldNot)
+{
+    prepare();
+    connector.application->log().startTrace();
+    runUndisturbed();
+    const std::vector<source::ReadLog::Entry> trace = connector.application->log().trace();
+    const struct {
+        Member member;
+        RunOutcome outcome;
+    } cases[] = {
+        {Member::ApplicationActivePartProgram, RunOutcome::NotConnected},
+        {Member::PartProgramDefaultMember, RunOutcome::NotConnected},
+        {Member::CommandId, RunOutcome::Failed},
+        {Member::DimensionDataOutputSelector, RunOutcome::Failed},
+        {Member::DimensionDataUnitCode, RunOutcome::Failed},
+    };
+    for (const auto& c : cases) {
+        const auto first = std::find_if(trace.begin(), trace.end(), [&](const auto& entry) { return entry.member == c.member; });
+        if (first == trace.end())
+            continue; // the append reads no block start's Id
+        SCOPED_TRACE(std::string(source::memberName(c.member)));
+        const DirectoryBytes before = prepare();
+        connector.application->log().failAtCall(static_cast<std::uint64_t>(first - trace.begin()) + 1,
+                                                 source::ReadLog::Fault::ConnectionLost);
+        EXPECT_EQ(start().outcome, c.outcome);
+        expectOneError("was closed (simulated fault, " + std::string(source::memberName(c.member)) + ")");
+        EXPECT_EQ(contents(), before);
+        expectCleanEnd();
+    }
+}
+
 TEST_P(RunFaultSweep, EveryFailingFileOperationLeavesTheFilesAsTheyWere)
 {
     prepare();

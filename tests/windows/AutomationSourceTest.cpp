@@ -93,6 +93,7 @@ TEST_F(AutomationSourceTest, ReadsEveryMemberOnceWithItsValue)
     EXPECT_FALSE(data->IsAxisLine());
     EXPECT_FALSE(data->IsPositionLine());
 
+    // The server refuses a read of the wrong kind: some members are methods, the others properties.
     EXPECT_EQ(server->counters().unknownMembers, 0u);
     // One call per read, nothing cached and nothing read twice.
     for (int i = 0; i < source::kMemberCount; ++i) {
@@ -106,6 +107,15 @@ TEST_F(AutomationSourceTest, ReadsEveryMemberOnceWithItsValue)
         SCOPED_TRACE(std::string(source::memberName(member)));
         EXPECT_EQ(count(member), expected);
     }
+}
+
+TEST_F(AutomationSourceTest, ACommentWithoutTextIsNullAndReadsAsEmpty)
+{
+    auto record = testing_support::exampleApplication();
+    record.activePartProgram->commands[0].comment->text.clear();
+    server = std::make_unique<testserver::TestAutomationServer>(record);
+    const auto first = connect()->ActivePartProgram()->Commands()->Enumerate()->Next();
+    EXPECT_EQ(first->Comment()->Text(), "");
 }
 
 TEST_F(AutomationSourceTest, EnumeratesEveryCommandOnceInOrder)

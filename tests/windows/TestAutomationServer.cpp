@@ -134,7 +134,8 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* parameters, VARIANT* result,
                                      EXCEPINFO* exception, UINT*) override
     {
-        ++m_counters->invokes;
+        if (++m_counters->invokes == m_counters->endProcessAtInvoke)
+            ExitProcess(3); // the application ends in the middle of a call
         if (result)
             VariantInit(result);
         DISPPARAMS none{nullptr, nullptr, 0, 0};
@@ -160,9 +161,12 @@ protected:
     virtual void serve(DISPID id, WORD flags, const DISPPARAMS& parameters, VARIANT* result) = 0;
     virtual void noteQuery() {}
 
-    static void requireGet(WORD flags, const DISPPARAMS& parameters)
+    // A read without arguments. The server declares a few members as methods, the rest as
+    // properties, and refuses a call of the wrong kind as a server driven by its type library does.
+    static void requireRead(WORD flags, const DISPPARAMS& parameters, bool declaredAsMethod = false)
     {
-        if (!(flags & DISPATCH_PROPERTYGET) || parameters.cArgs != 0)
+        const WORD declared = declaredAsMethod ? DISPATCH_METHOD : DISPATCH_PROPERTYGET;
+        if (!(flags & declared) || parameters.cArgs != 0)
             throw UnknownMember();
     }
 
@@ -184,7 +188,7 @@ public:
 protected:
     void serve(DISPID id, WORD flags, const DISPPARAMS& parameters, VARIANT* result) override
     {
-        requireGet(flags, parameters);
+        requireRead(flags, parameters, id == kDimensionMeasured);
         source::DimensionData& d = *m_data;
         switch (id) {
         case kDimensionId: return setText(result, d.Id());
@@ -218,10 +222,16 @@ public:
 protected:
     void serve(DISPID id, WORD flags, const DISPPARAMS& parameters, VARIANT* result) override
     {
-        requireGet(flags, parameters);
+        requireRead(flags, parameters);
         switch (id) {
         case kCommentCommentKind: return setWhole(result, m_comment->CommentKind());
-        case kCommentText: return setText(result, m_comment->Text());
+        case kCommentText: {
+            // A comment without text is Null, as the application sends it.
+            const std::string text = m_comment->Text();
+            if (text.empty() && result)
+                result->vt = VT_NULL;
+            return text.empty() ? void() : setText(result, text);
+        }
         default: throw UnknownMember();
         }
     }
@@ -240,7 +250,7 @@ public:
 protected:
     void serve(DISPID id, WORD flags, const DISPPARAMS& parameters, VARIANT* result) override
     {
-        requireGet(flags, parameters);
+        requireRead(flags, parameters);
         switch (id) {
         case kNamedValueName: return setText(result, m_value->Name());
         case kNamedValueValue: return setText(result, m_value->Value());
@@ -264,7 +274,7 @@ public:
 protected:
     void serve(DISPID id, WORD flags, const DISPPARAMS& parameters, VARIANT* result) override
     {
-        requireGet(flags, parameters);
+        requireRead(flags, parameters, id == kCommandIsDimension);
         source::Command& c = *m_command;
         switch (id) {
         case kCommandId: return setText(result, c.Id());
@@ -377,7 +387,7 @@ protected:
             m_commands->VisitCommand(servedCommand(parameters.rgvarg[0]));
             return;
         }
-        requireGet(flags, parameters);
+        requireRead(flags, parameters, id == kCommandsCount);
         if (id == kCommandsCount)
             return setWhole(result, m_commands->Count());
         throw UnknownMember();
@@ -411,7 +421,7 @@ public:
 protected:
     void serve(DISPID id, WORD flags, const DISPPARAMS& parameters, VARIANT* result) override
     {
-        requireGet(flags, parameters);
+        requireRead(flags, parameters, id == DISPID_VALUE);
         source::PartProgram& p = *m_program;
         switch (id) {
         case DISPID_VALUE: return setText(result, p.DefaultMember());
@@ -447,7 +457,7 @@ protected:
                 throw source::ReadError("Application.UpdatesEnabled", "type mismatch");
             return m_application->SetUpdatesEnabled(value.get()->boolVal != VARIANT_FALSE);
         }
-        requireGet(flags, parameters);
+        requireRead(flags, parameters);
         switch (id) {
         case kApplicationUpdatesEnabled: return setBoolean(result, m_application->UpdatesEnabled());
         case kApplicationActivePartProgram: {
@@ -504,6 +514,60 @@ public:
 private:
     std::shared_ptr<ServerCounters> m_counters;
     ComPtr<IDispatch> m_application;
+    std::atomic<ULONG> m_references{1};
+};
+
+// Rejects incoming calls in the server's busy times. COM asks it before every incoming call, the
+// application's member calls and COM's own (reference counts, interface queries) alike.
+class BusyFilter final : public IMessageFilter {
+public:
+    BusyFilter(std::shared_ptr<std::vector<BusyPeriod>> busy, std::shared_ptr<source::MemoryApplication> application,
+               std::shared_ptr<ServerCounters> counters)
+        : m_busy(std::move(busy)), m_application(std::move(application)), m_counters(std::move(counters))
+    {
+    }
+    virtual ~BusyFilter() = default;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        if (!object)
+            return E_POINTER;
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IMessageFilter)) {
+            AddRef();
+            *object = static_cast<IMessageFilter*>(this);
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const ULONG left = --m_references;
+        if (left == 0)
+            delete this;
+        return left;
+    }
+    DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override
+    {
+        const ULONGLONG now = GetTickCount64();
+        for (BusyPeriod& period : *m_busy) {
+            if (period.startedAt == 0 && m_application->log().total() >= period.afterMemberCalls)
+                period.startedAt = now;
+            if (period.startedAt != 0 && now < period.startedAt + period.milliseconds) {
+                ++m_counters->rejectedCalls;
+                return period.answer;
+            }
+        }
+        return SERVERCALL_ISHANDLED;
+    }
+    DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD, DWORD) override { return static_cast<DWORD>(-1); }
+    DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override { return PENDINGMSG_WAITDEFPROCESS; }
+
+private:
+    std::shared_ptr<std::vector<BusyPeriod>> m_busy;
+    std::shared_ptr<source::MemoryApplication> m_application;
+    std::shared_ptr<ServerCounters> m_counters;
     std::atomic<ULONG> m_references{1};
 };
 
@@ -579,12 +643,16 @@ TestAutomationServer::TestAutomationServer(source::ApplicationRecord record, Ser
                 fail("RegisterActiveObject", status);
         }
     }
+    const auto filter = ComPtr<IMessageFilter>::adopt(new BusyFilter(m_busy, m_application, m_counters));
+    m_filterRegistered = SUCCEEDED(CoRegisterMessageFilter(filter.get(), m_previousFilter.receive()));
     // Registration itself queries the object; only what clients do counts.
     *m_counters = ServerCounters{};
 }
 
 TestAutomationServer::~TestAutomationServer()
 {
+    if (m_filterRegistered)
+        CoRegisterMessageFilter(m_previousFilter.get(), nullptr);
     if (m_activeObjectCookie)
         RevokeActiveObject(m_activeObjectCookie, nullptr);
     if (m_classCookie)

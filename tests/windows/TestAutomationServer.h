@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "source/ComAutomationApartment.h"
 #include "source/ComAutomationTypes.h"
@@ -24,6 +25,17 @@ struct ServerCounters {
     std::uint64_t unknownMembers = 0;    // Invoke with a dispatch identifier or call kind that is not served
     std::uint64_t enumeratorNexts = 0;   // IEnumVARIANT::Next calls
     std::uint64_t applicationRequests = 0; // class factory CreateInstance, or QueryInterface on the application object
+    std::uint64_t rejectedCalls = 0;     // incoming calls rejected while busy
+    std::uint64_t endProcessAtInvoke = 0; // not a count: the Invoke during which the process ends; 0 never
+};
+
+// A time the server is busy and rejects every incoming call, as the application is at the end of a
+// measurement: it starts with the first incoming call after afterMemberCalls member calls.
+struct BusyPeriod {
+    std::uint64_t afterMemberCalls = 0;
+    DWORD milliseconds = 0;
+    DWORD answer = SERVERCALL_REJECTED; // or SERVERCALL_RETRYLATER
+    ULONGLONG startedAt = 0;            // tick count; 0 not yet
 };
 
 struct ServerOptions {
@@ -50,6 +62,11 @@ public:
     // Serves calls until the process ends or the time is up; returns false when the time ran out.
     bool serveUntilExit(HANDLE process, DWORD milliseconds);
 
+    // Adds a busy time; its calls are rejected by the server's message filter, as COM does it.
+    void beBusy(BusyPeriod period) { m_busy->push_back(period); }
+    // Ends the process during the n-th Invoke from now on, as an application that crashes or is closed.
+    void endProcessAtInvoke(std::uint64_t n) { m_counters->endProcessAtInvoke = m_counters->invokes + n; }
+
     source::MemoryApplication& application() { return *m_application; }
     const ServerCounters& counters() const { return *m_counters; }
 
@@ -57,6 +74,9 @@ private:
     source::ComAutomationApartment m_apartment; // first in, last out
     std::shared_ptr<source::MemoryApplication> m_application;
     std::shared_ptr<ServerCounters> m_counters;
+    std::shared_ptr<std::vector<BusyPeriod>> m_busy = std::make_shared<std::vector<BusyPeriod>>();
+    source::ComPtr<IMessageFilter> m_previousFilter;
+    bool m_filterRegistered = false;
     source::ComPtr<IDispatch> m_served;
     source::ComPtr<IClassFactory> m_factory;
     HWND m_window = nullptr;

@@ -171,12 +171,12 @@ protected:
         return all;
     }
 
-    // norda-cli.exe against the server, which serves while it runs.
+    // norda-cli.exe against the server, which serves while it runs; busySeconds sets its busy budget.
     ProcessResult convertOnWindows(testserver::TestAutomationServer& server, const std::vector<std::string>& settings,
-                                   bool setDirectory = true)
+                                   bool setDirectory = true, const wchar_t* busySeconds = L"")
     {
         ChildProcess child(programDirectory() / "norda-cli.exe", arguments(windowsOut, settings, setDirectory),
-                           {{L"VELTRUM_SNAPSHOT", L""}});
+                           {{L"VELTRUM_SNAPSHOT", L""}, {L"NORDA_BUSY_SECONDS", busySeconds}});
         const auto started = std::chrono::steady_clock::now();
         EXPECT_TRUE(server.serveUntilExit(child.handle(), kServeTime)) << "norda-cli.exe did not end";
         m_lastSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -493,4 +493,82 @@ TEST_F(WindowsCli, ASnapshotNamedByTheEnvironmentStandsForTheApplication)
     EXPECT_EQ(windows.exitCode, 0u) << windows.err;
     convertOnLinux(example("pump-housing.json"), {});
     expectSameFiles();
+}
+
+// The application rejects incoming calls as busy, as it does at the end of a measurement. Within the
+// budget (1 s here) every conversion writes the files of an undisturbed run; past it the run stops
+// with the busy message and writes nothing. UpdatesEnabled is back in every case.
+TEST_F(WindowsCli, ABusyApplicationIsWaitedForWithinTheBudget)
+{
+    const source::ApplicationRecord record = gearboxExample();
+    std::vector<source::ReadLog::Entry> trace;
+    std::string undisturbed;
+    {
+        testserver::TestAutomationServer server(record);
+        server.application().log().startTrace();
+        const ProcessResult windows = convertOnWindows(server, {}, true, L"1");
+        ASSERT_EQ(windows.exitCode, 0u) << windows.err;
+        trace = server.application().log().trace();
+        undisturbed = directoryState(windowsOut);
+    }
+    const auto callsBefore = [&](Member member, int occurrence) {
+        for (std::size_t i = 0; i < trace.size(); ++i) {
+            if (trace[i].member == member && --occurrence == 0)
+                return static_cast<std::uint64_t>(i);
+        }
+        ADD_FAILURE() << source::memberName(member) << " is not read";
+        return std::uint64_t{0};
+    };
+    const std::uint64_t blockStartId = callsBefore(Member::CommandId, 1); // the description walk reads it at block starts only
+    const std::uint64_t firstRestore = callsBefore(Member::ApplicationSetUpdatesEnabled, 2);
+    const struct {
+        const char* name;
+        std::uint64_t afterMemberCalls;
+        DWORD milliseconds;
+        DWORD answer;
+        bool withinBudget;
+    } cases[] = {
+        {"at the connection", 0, 400, SERVERCALL_REJECTED, true},
+        {"at a block start's Id", blockStartId, 400, SERVERCALL_RETRYLATER, true},
+        {"across the end of the walk and the restore", firstRestore - 2, 400, SERVERCALL_REJECTED, true},
+        {"past the budget, then the restore", blockStartId, 1600, SERVERCALL_REJECTED, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(windowsOut);
+        std::filesystem::create_directories(windowsOut);
+        testserver::TestAutomationServer server(record);
+        server.beBusy({c.afterMemberCalls, c.milliseconds, c.answer, 0});
+        const ProcessResult windows = convertOnWindows(server, {}, true, L"1");
+        EXPECT_GT(server.counters().rejectedCalls, 0u);
+        EXPECT_TRUE(server.application().record().updatesEnabled);
+        if (c.withinBudget) {
+            EXPECT_EQ(windows.exitCode, 0u) << windows.err;
+            EXPECT_EQ(windows.err, "");
+            EXPECT_EQ(directoryState(windowsOut), undisturbed);
+        } else {
+            EXPECT_EQ(windows.exitCode, 1u);
+            EXPECT_NE(windows.err.find("Veltrum was busy for 1 s; run the conversion again (Command.Id: "), std::string::npos)
+                << windows.err;
+            EXPECT_EQ(directoryState(windowsOut), "");
+        }
+    }
+}
+
+// The application ends in the middle of the walk: the run stops at once with the message for it.
+TEST_F(WindowsCli, AnApplicationThatEndsMidWalkIsReportedAsClosed)
+{
+    const auto snapshot = snapshotFile(syntheticApplication(2));
+    ChildProcess application(programDirectory() / "veltrum-test-server.exe", {utf8(snapshot), "150"});
+    for (int waited = 0; !FindWindowA(testserver::kMainWindowClass, nullptr) && waited < 1000; ++waited)
+        Sleep(20);
+    ChildProcess cli(programDirectory() / "norda-cli.exe", arguments(windowsOut, {}),
+                     {{L"VELTRUM_SNAPSHOT", L""}, {L"NORDA_BUSY_SECONDS", L"1"}});
+    const ProcessResult windows = cli.finish(60000);
+    EXPECT_EQ(windows.exitCode, 1u);
+    EXPECT_NE(windows.err.find("Veltrum was closed or stopped responding"), std::string::npos) << windows.err;
+    // UpdatesEnabled cannot be put back either, and the operator is told.
+    EXPECT_NE(windows.err.find("screen updates of the measuring application may still be switched off"), std::string::npos);
+    EXPECT_EQ(directoryState(windowsOut), "");
+    EXPECT_EQ(application.finish(10000).exitCode, 3u);
 }

@@ -1,5 +1,6 @@
-// veltrum-test-server SNAPSHOT: the test server by hand. It serves the snapshot as the running
-// measuring application until its window is closed, then prints what its clients called.
+// veltrum-test-server SNAPSHOT [END-AT-CALL]: the test server by hand. It serves the snapshot as the
+// running measuring application until its window is closed, then prints what its clients called.
+// With END-AT-CALL the process ends in the middle of that member call, as a crashing application does.
 #include "TestAutomationServer.h"
 
 #include "source/Member.h"
@@ -8,6 +9,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <exception>
 #include <memory>
 
@@ -16,11 +18,13 @@ int main()
     try {
         int count = 0;
         const std::unique_ptr<LPWSTR, decltype(&LocalFree)> arguments(CommandLineToArgvW(GetCommandLineW(), &count), &LocalFree);
-        if (!arguments || count != 2) {
-            std::fputs("usage: veltrum-test-server SNAPSHOT\n", stderr);
+        if (!arguments || count < 2 || count > 3) {
+            std::fputs("usage: veltrum-test-server SNAPSHOT [END-AT-CALL]\n", stderr);
             return 2;
         }
         testserver::TestAutomationServer server(source::readSnapshotFile(arguments.get()[1]));
+        if (count == 3)
+            server.endProcessAtInvoke(std::wcstoull(arguments.get()[2], nullptr, 10));
         std::puts("Serving; close the window or end the process to stop.");
         std::fflush(stdout);
         MSG message;

@@ -1,0 +1,160 @@
+// The decisions that keep a conversion from hanging on or duplicating the measuring application,
+// in one process: Wine calls neither RetryRejectedCall nor MessagePending of a message filter and
+// cannot run a process elevated, so the decisions are tested here directly.
+#include "app/ProcessElevation.h"
+#include "app/WindowsConnector.h"
+#include "source/ComAutomationApartment.h"
+#include "source/ComAutomationTypes.h"
+#include "source/ComBusyBudget.h"
+#include "source/ComMessageFilter.h"
+
+#include "TestAutomationServer.h"
+#include "WindowsTestSupport.h"
+#include "support/ModelBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <stdexcept>
+
+namespace {
+
+using app::ProcessElevation;
+
+constexpr DWORD kGiveUp = static_cast<DWORD>(-1);
+
+// The filter of this thread's apartment, left in place.
+IMessageFilter* currentMessageFilter()
+{
+    IMessageFilter* current = nullptr;
+    CoRegisterMessageFilter(nullptr, &current);
+    CoRegisterMessageFilter(current, nullptr);
+    source::ComPtr<IMessageFilter>::adopt(current); // COM keeps its own reference
+    return current;
+}
+
+} // namespace
+
+TEST(MessageFilterDecisions, RetryALaterCallWithinTheBoundAndCancelACallPendingTooLong)
+{
+    const struct {
+        DWORD elapsed;
+        DWORD rejectType;
+        DWORD expected;
+    } retries[] = {
+        {0, SERVERCALL_RETRYLATER, 100},
+        {9999, SERVERCALL_RETRYLATER, 100},
+        {10000, SERVERCALL_RETRYLATER, kGiveUp},
+        {0, SERVERCALL_REJECTED, kGiveUp}, // comes back to the client's own retry
+    };
+    for (const auto& r : retries)
+        EXPECT_EQ(source::retryRejectedDecision(r.elapsed, r.rejectType, 10000), r.expected) << r.elapsed << " " << r.rejectType;
+
+    EXPECT_EQ(source::pendingMessageDecision(0), static_cast<DWORD>(PENDINGMSG_WAITDEFPROCESS));
+    EXPECT_EQ(source::pendingMessageDecision(source::kPendingCallBound - 1), static_cast<DWORD>(PENDINGMSG_WAITDEFPROCESS));
+    EXPECT_EQ(source::pendingMessageDecision(source::kPendingCallBound), static_cast<DWORD>(PENDINGMSG_CANCELCALL));
+}
+
+// A run connects anew before it lets the old connection go: the filter stays until the last one goes.
+TEST(MessageFilterRegistration, StaysUntilTheLastRegistrationOfTheThreadGoes)
+{
+    const source::ComAutomationApartment apartment;
+    ASSERT_EQ(currentMessageFilter(), nullptr);
+    {
+        std::optional<source::ComMessageFilterRegistration> first(std::in_place, std::chrono::milliseconds(1000));
+        IMessageFilter* const ours = currentMessageFilter();
+        ASSERT_NE(ours, nullptr);
+        const source::ComMessageFilterRegistration second(std::chrono::milliseconds(1000));
+        EXPECT_EQ(currentMessageFilter(), ours);
+        first.reset();
+        EXPECT_EQ(currentMessageFilter(), ours);
+    }
+    EXPECT_EQ(currentMessageFilter(), nullptr);
+}
+
+TEST(CallFailures, BusyIsRetriedAndGoneOrRefusedIsNot)
+{
+    const struct {
+        HRESULT status;
+        source::CallFailure failure;
+    } cases[] = {
+        {RPC_E_CALL_REJECTED, source::CallFailure::Busy},
+        {RPC_E_SERVERCALL_RETRYLATER, source::CallFailure::Busy},
+        {static_cast<HRESULT>(0x800706BA), source::CallFailure::Gone}, // RPC server unavailable
+        {RPC_E_DISCONNECTED, source::CallFailure::Gone},
+        {RPC_E_SERVER_DIED_DNE, source::CallFailure::Gone},
+        {CO_E_OBJNOTCONNECTED, source::CallFailure::Gone},
+        {RPC_E_CALL_CANCELED, source::CallFailure::Gone},
+        {DISP_E_MEMBERNOTFOUND, source::CallFailure::Refused},
+        {E_FAIL, source::CallFailure::Refused},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(source::classifyCall(c.status), c.failure) << std::hex << c.status;
+
+    // Retried while busy, within the budget, and no more.
+    source::ComBusyBudget budget(std::chrono::milliseconds(300));
+    int calls = 0;
+    EXPECT_EQ(source::retryWhileBusy(budget, [&] { return ++calls < 3 ? RPC_E_CALL_REJECTED : S_OK; }), S_OK);
+    EXPECT_EQ(calls, 3);
+    EXPECT_EQ(source::retryWhileBusy(budget, [&] { return RPC_E_CALL_REJECTED; }), RPC_E_CALL_REJECTED);
+    EXPECT_TRUE(budget.exhausted());
+    calls = 0;
+    EXPECT_EQ(source::retryWhileBusy(budget, [&] { return ++calls, RPC_E_DISCONNECTED; }), RPC_E_DISCONNECTED);
+    EXPECT_EQ(calls, 1);
+}
+
+TEST(ElevationDecision, OnlyADifferenceThatIsKnownStopsTheRequest)
+{
+    const struct {
+        ProcessElevation own;
+        ProcessElevation owner;
+        bool other;
+    } cases[] = {
+        {ProcessElevation::NotElevated, ProcessElevation::NotElevated, false},
+        {ProcessElevation::Elevated, ProcessElevation::Elevated, false},
+        {ProcessElevation::NotElevated, ProcessElevation::Elevated, true},
+        {ProcessElevation::Elevated, ProcessElevation::NotElevated, true},
+        {ProcessElevation::NotElevated, ProcessElevation::Hidden, true},
+        {ProcessElevation::Elevated, ProcessElevation::Hidden, false},
+        {ProcessElevation::NotElevated, ProcessElevation::Unknown, false},
+        {ProcessElevation::Unknown, ProcessElevation::Elevated, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(app::runsWithOtherRights(c.own, c.owner), c.other) << static_cast<int>(c.own) << " " << static_cast<int>(c.owner);
+    // This process and itself.
+    EXPECT_FALSE(app::WindowsConnector::ownerRunsWithOtherRights(GetCurrentProcessId()));
+}
+
+// The window is there, but its owner runs with other rights and offers no object this process can
+// see: COM would start a second instance from the registered local server. The connector says so
+// instead and starts nothing (the local server here would leave a marker file).
+TEST(WindowsConnectorTest, AnOwnerWithOtherRightsIsNamedAndNothingIsStarted)
+{
+    testserver::ServerOptions windowOnly;
+    windowOnly.offerObject = false;
+    testserver::TestAutomationServer server(testing_support::exampleApplication(), windowOnly);
+    testserver::TestAutomationServer::registerProgrammaticId();
+    const wintest::TemporaryDirectory work("norda-elevation");
+    const std::filesystem::path marker = work.path() / "started";
+    wchar_t classId[64];
+    StringFromGUID2(testserver::kApplicationClassId, classId, 64);
+    const std::wstring localServer = std::wstring(L"Software\\Classes\\CLSID\\") + classId + L"\\LocalServer32";
+    const std::wstring command = L"cmd.exe /c echo started> \"" + marker.wstring() + L"\"";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, localServer.c_str(), nullptr, REG_SZ, command.c_str(),
+                              static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))), ERROR_SUCCESS);
+
+    DWORD asked = 0;
+    app::WindowsConnector connector(std::chrono::milliseconds(1000), [&](DWORD owner) { asked = owner; return true; });
+    ASSERT_TRUE(connector.findMainWindow(testserver::kMainWindowClass));
+    try {
+        connector.requestObject("Veltrum.Application");
+        ADD_FAILURE() << "no error";
+    } catch (const std::runtime_error& error) {
+        EXPECT_NE(std::string(error.what()).find("start the converter the same way as Veltrum"), std::string::npos) << error.what();
+    }
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, localServer.c_str());
+    EXPECT_EQ(asked, GetCurrentProcessId());
+    Sleep(200);
+    EXPECT_FALSE(std::filesystem::exists(marker));
+    EXPECT_EQ(server.counters().applicationRequests, 0u);
+}

@@ -45,6 +45,17 @@ TEST_F(Cli, ReadsTheSnapshotFromTheEnvironmentAndTheStoredSettings)
     EXPECT_EQ(readBytes(root / "config" / "VELTRUM_NORDA_KONVERTER.ini"), "[Settings]\nDIR=" + out.string() + "\nDFQ=1\n");
 }
 
+TEST_F(Cli, GarblesTheTextsOfALanguageFileInUtf16ButNoTransferFile)
+{
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : readBytes(std::filesystem::path(NORDA_PROGRAM_DIR) / "English.dll"))
+        utf16 += std::string{c, '\0'};
+    writeBytes(in / "utf16.dll", utf16);
+    const auto result = convert(kPumpSnapshot, {"--texts", (in / "utf16.dll").string()});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(readBytes(out / "PUMP HOUSING A1.dfx"), golden("example-values-point.dfx"));
+}
+
 TEST_F(Cli, KeepsHostilePartNamesInsideTheOutputDirectory)
 {
     writeBytes(in / "hostile.json", R"({"activePartProgram": {"partName": "../../escape\\here", "fileName": "X.PRG", "commands": []}})");

@@ -1,7 +1,6 @@
 #include "ConversionCases.h"
 
 #include "AllocationMeter.h"
-#include "DiscardingFileSystem.h"
 #include "Workload.h"
 
 #include "kfield/ConvertPartProgram.h"
@@ -9,6 +8,7 @@
 #include "kfield/LocalFileSystem.h"
 #include "kfield/WriteMeasuredValues.h"
 #include "source/Snapshot.h"
+#include "support/FaultyFileSystem.h"
 
 #include <benchmark/benchmark.h>
 
@@ -205,11 +205,11 @@ void runFloor(benchmark::State& state, Workload& workload, const CaseDefinition&
     reportCounters(state, workload, writtenBytes(definition, output, target, sizeBefore), 0);
 }
 
-// The case into a file system that keeps nothing: what the walks, the formatting and the encoding
-// cost without any file.
+// The case into files in memory that keep no bytes: what the walks, the formatting and the encoding
+// cost without any storage.
 void runWalk(benchmark::State& state, Workload& workload, const CaseDefinition& definition)
 {
-    DiscardingFileSystem files;
+    testing_support::FaultyFileSystem files(testing_support::FaultyFileSystem::Storage::MemoryWithoutBytes);
     const kfield::TransferJob job = workload.job(workload.directory() / "nowhere", isCombined(definition));
     const kfield::TransferServices services = workload.services(files);
     const int messagesBefore = workload.messages().count();

@@ -6,8 +6,9 @@
 //   --workdir=DIR            where the scratch directory goes (default: the system's temporary directory)
 #include "AllocationMeter.h"
 #include "ConversionCases.h"
-#include "ScratchDirectory.h"
 #include "Workload.h"
+
+#include "support/Files.h"
 
 #include <benchmark/benchmark.h>
 
@@ -66,7 +67,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     try {
         const BenchOptions options = parseOptions(argc, argv);
-        const bench::ScratchDirectory scratch(options.workDirectory);
+        const testing_support::TemporaryDirectory scratch(options.workDirectory);
         const std::filesystem::path languageFile = std::filesystem::path(NORDA_PROGRAM_DIR) / "English.dll";
 
         std::vector<std::unique_ptr<bench::Workload>> workloads;

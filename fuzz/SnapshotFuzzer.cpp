@@ -1,43 +1,20 @@
 // The snapshot reader, and a whole conversion of every snapshot it accepts: no crash, no undefined
 // behaviour, only the documented errors, and transfer files made of whole CR LF lines.
-#include "MemoryFileSystem.h"
-
 #include "config/CodePage.h"
-#include "config/RegionalSettings.h"
 #include "config/mdl_Sprache_Laden.h"
 #include "kfield/ConvertPartProgram.h"
-#include "kfield/OperatorMessages.h"
-#include "kfield/ProgressDisplay.h"
 #include "kfield/WriteError.h"
 #include "source/MemoryApplication.h"
 #include "source/ReadError.h"
 #include "source/Snapshot.h"
+#include "support/Doubles.h"
+#include "support/FaultyFileSystem.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
 namespace {
-
-class QuietMessages final : public kfield::OperatorMessages {
-public:
-    void show(const std::string&, kfield::MessageIcon) override {}
-};
-
-class NoProgress final : public kfield::ProgressDisplay {
-public:
-    void show(const std::string&, int) override {}
-    void setValue(int) override {}
-    void hide() override {}
-};
-
-class CommaSettings final : public config::RegionalSettings {
-public:
-    std::string decimalSeparator() const override { return ","; }
-    std::string groupingSeparator() const override { return "."; }
-    std::string shortDate(const config::CalendarTime&) const override { return "05.12.2026"; }
-    std::string longTime(const config::CalendarTime&) const override { return "14:03:12"; }
-};
 
 void check(bool condition)
 {
@@ -60,9 +37,7 @@ void checkLines(const std::string& bytes)
 struct World {
     std::unique_ptr<config::CodePage> codePage = config::codePageByNumber(1252);
     config::LanguageTexts texts = config::loadLanguageFile(std::filesystem::path(NORDA_SOURCE_DIR) / "lang" / "English.dll", *codePage);
-    CommaSettings regional;
-    QuietMessages messages;
-    NoProgress progress;
+    testing_support::FixedRegionalSettings regional{","};
 };
 
 } // namespace
@@ -85,9 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     // The settings come from the input's length, so that every combination is reached.
     const kfield::TransferSettings settings{(size & 1) != 0, (size & 2) != 0, (size & 4) != 0, (size & 8) != 0};
-    fuzzing::MemoryFileSystem files;
+    testing_support::FaultyFileSystem files(testing_support::FaultyFileSystem::Storage::Memory);
+    testing_support::RecordingProgress progress;
+    testing_support::RecordingMessages messages;
     source::MemoryApplication application(std::move(record));
-    const kfield::TransferServices services{world.texts, world.regional, *world.codePage, files, world.messages, world.progress};
+    const kfield::TransferServices services{world.texts, world.regional, *world.codePage, files, messages, progress};
     try {
         const auto partProgram = application.ActivePartProgram();
         const kfield::TransferJob job{application, *partProgram, {"P.dfd", "P.dfx", "P.tmp", "P.dfq"}, "05.12.2026/14:03:12", settings};
@@ -96,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const source::ReadError&) {
     } catch (const kfield::WriteError&) {
     }
-    for (const auto& [name, bytes] : files.files()) {
+    for (const auto& [name, bytes] : files.memoryFiles()) {
         check(name != "P.tmp");
         checkLines(bytes);
     }

@@ -20,6 +20,12 @@ TEST(CliOptions, ReadsEveryOption)
     EXPECT_TRUE(parseCliOptions({"--help"}).help);
 }
 
+TEST(CliOptions, TakesEveryMomentOfTheDayAndOfTheYear)
+{
+    EXPECT_EQ(parseCliOptions({"--now", "2026-01-01T00:00:00"}).now, (config::CalendarTime{2026, 1, 1, 0, 0, 0}));
+    EXPECT_EQ(parseCliOptions({"--now", "2026-12-31T23:59:59"}).now, (config::CalendarTime{2026, 12, 31, 23, 59, 59}));
+}
+
 TEST(CliOptions, RefusesWhatItDoesNotKnow)
 {
     EXPECT_THROW(parseCliOptions({"/a"}), UsageError);
@@ -27,7 +33,8 @@ TEST(CliOptions, RefusesWhatItDoesNotKnow)
     EXPECT_THROW(parseCliOptions({"--set", "COLOUR=red"}), UsageError);
     EXPECT_THROW(parseCliOptions({"--set", "dir=/x"}), UsageError);
     EXPECT_THROW(parseCliOptions({"--set", "DIR"}), UsageError);
-    EXPECT_THROW(parseCliOptions({"--now", "2026-12-05 14:03:12"}), UsageError);
-    EXPECT_THROW(parseCliOptions({"--now", "2026-13-05T14:03:12"}), UsageError);
-    EXPECT_THROW(parseCliOptions({"--now", "2026-12-05T14:03:12Z"}), UsageError);
+    for (const char* moment : {"2026-12-05 14:03:12", "2026-12-05T14:03:12Z", "2026-13-05T14:03:12", "2026-00-05T14:03:12",
+                               "2026-12-32T14:03:12", "2026-12-00T14:03:12", "2026-12-05T24:03:12", "2026-12-05T14:60:12",
+                               "2026-12-05T14:03:60", "2026-12-05T-1:03:12"})
+        EXPECT_THROW(parseCliOptions({"--now", moment}), UsageError) << moment;
 }

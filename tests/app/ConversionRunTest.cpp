@@ -73,22 +73,6 @@ TEST_F(StartCommand, FormsThePartProgramNameFromTheFileName)
     }
 }
 
-TEST_F(StartCommand, WritesEverythingFirstAndAppendsAfterwards)
-{
-    run.SettingKommentare = "1";
-    attach(exampleApplication());
-    const auto first = start();
-    EXPECT_EQ(first.outcome, RunOutcome::ValuesWritten);
-    EXPECT_TRUE(first.fullWrite);
-    EXPECT_EQ(dir.listing(), "PUMP HOUSING A1.dfd PUMP HOUSING A1.dfx");
-    EXPECT_EQ(file("PUMP HOUSING A1.dfd"), golden("example-point.dfd"));
-    const auto second = start();
-    EXPECT_FALSE(second.fullWrite);
-    const std::string block = golden("example-values-point.dfx");
-    EXPECT_EQ(file("PUMP HOUSING A1.dfx"), block + block);
-    EXPECT_EQ(file("PUMP HOUSING A1.dfd"), golden("example-point.dfd"));
-}
-
 TEST_F(StartCommand, DecidesByTheDescriptionAndTheCombinedFile)
 {
     attach(exampleApplication());
@@ -161,16 +145,4 @@ TEST_F(StartCommand, ReportsAFailingReadWithTheMemberAndTheCommand)
               "Cannot read DimensionData.Nominal of command 4 from the measuring application: the measuring application refused the call");
     EXPECT_EQ(dir.listing(), "");
     EXPECT_TRUE(connector.application->record().updatesEnabled);
-}
-
-TEST_F(StartCommand, TakesTheDirectoryOfThePartProgramWithProgVerz)
-{
-    auto record = exampleApplication();
-    record.activePartProgram->directory = (dir / "programs").string();
-    std::filesystem::create_directories(dir / "programs");
-    attach(record);
-    run.SettingProgVerz = "1";
-    start();
-    EXPECT_EQ(run.SettingDir, (dir / "programs").string());
-    EXPECT_TRUE(std::filesystem::exists(dir / "programs" / "PUMP HOUSING A1.dfd"));
 }

@@ -1,17 +1,13 @@
 #include "kfield/FileLock.h"
 #include "kfield/WriteError.h"
 
-#include "support/Files.h"
 #include "support/ModelBuilder.h"
 #include "support/RunFixture.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <csignal>
 #include <future>
-#include <thread>
-#include <vector>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -34,7 +30,6 @@ TEST(FileLock, GivesUpWhenAnotherHolderKeepsIt)
 {
     TemporaryDirectory dir;
     const auto held = kfield::lockFileSet(dir / "PUMP.dfd");
-    const auto started = std::chrono::steady_clock::now();
     try {
         kfield::lockFileSet(dir / "PUMP.dfd", 300ms);
         FAIL() << "the lock was taken twice";
@@ -42,7 +37,6 @@ TEST(FileLock, GivesUpWhenAnotherHolderKeepsIt)
         EXPECT_EQ(std::string(error.what()), "Cannot lock \"" + dir.path().string() +
                                                  "\": another conversion in this folder has not finished within 300 ms");
     }
-    EXPECT_GE(std::chrono::steady_clock::now() - started, 300ms);
 }
 
 TEST(FileLock, ReportsAFolderThatCannotBeLocked)
@@ -68,34 +62,6 @@ TEST(FileLock, IsFreeAgainWhenItsHolderDies)
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status));
     kfield::lockFileSet(dir / "PUMP.dfd", 100ms).reset();
-    EXPECT_EQ(dir.listing(), "");
-}
-
-TEST(FileLock, LetsOnlyOneHolderInAtATimeUnderContention)
-{
-    TemporaryDirectory dir;
-    std::atomic<int> inside{0};
-    std::atomic<int> overlaps{0};
-    int entries = 0; // guarded by the lock alone
-    constexpr int kThreads = 6;
-    constexpr int kRounds = 150;
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) {
-        threads.emplace_back([&] {
-            for (int round = 0; round < kRounds; ++round) {
-                const auto lock = kfield::lockFileSet(dir / "PUMP.dfd");
-                if (inside.fetch_add(1) != 0)
-                    ++overlaps;
-                ++entries;
-                std::this_thread::yield();
-                inside.fetch_sub(1);
-            }
-        });
-    }
-    for (auto& thread : threads)
-        thread.join();
-    EXPECT_EQ(overlaps.load(), 0);
-    EXPECT_EQ(entries, kThreads * kRounds);
     EXPECT_EQ(dir.listing(), "");
 }
 

@@ -1,5 +1,6 @@
 // Every read of the measuring application and every file operation of a whole conversion run fails
-// in turn, for a full write and for an append, with separate and with combined files.
+// in turn: a full write, an append, and an append that takes in a left-over values file, with
+// separate and with combined files.
 #include "source/Member.h"
 
 #include "support/ModelBuilder.h"
@@ -7,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
 #include <algorithm>
+#include <iostream>
 #include <map>
 #include <optional>
 #include <set>
@@ -19,17 +20,18 @@ using source::Member;
 
 namespace {
 
+enum class Before { Nothing, FirstRun, FirstRunAndLeftOverValues };
+
 struct SweepCase {
     bool combined;
-    bool append;
+    Before before;
 };
 
 std::string caseName(const SweepCase& c)
 {
-    return std::string(c.append ? "Append" : "FullWrite") + (c.combined ? "Combined" : "Separate");
+    const char* names[] = {"FullWrite", "Append", "AppendWithLeftOverValues"};
+    return names[static_cast<int>(c.before)] + std::string(c.combined ? "Combined" : "Separate");
 }
-
-using DirectoryBytes = std::map<std::string, std::string>;
 
 class RunFaultSweep : public RunFixture, public ::testing::WithParamInterface<SweepCase> {
 protected:
@@ -42,30 +44,25 @@ protected:
         run.SettingDFQ = GetParam().combined ? "1" : "0";
     }
 
-    // The files before the run under test. An append finds those of a first run; a full write finds
-    // the values of earlier measurements whose description was removed, so it too has something to lose.
+    // The files before the run under test. An append finds those of a first run, and perhaps a values
+    // file left from separate mode, which a combined run moves into its file; a full write finds the
+    // values of earlier measurements whose description was removed, so it too has something to lose.
     DirectoryBytes prepare()
     {
         std::filesystem::remove_all(dir.path());
         std::filesystem::create_directories(dir.path());
-        if (GetParam().append) {
+        if (GetParam().before != Before::Nothing) {
             attach(realisticApplication());
             EXPECT_EQ(start().outcome, RunOutcome::ValuesWritten);
-        } else {
-            writeBytes(dir / "PUMP HOUSING A1.dfx", "earlier values\r\n");
         }
+        if (GetParam().before != Before::FirstRun)
+            writeBytes(dir / "PUMP HOUSING A1.dfx", "earlier values\r\n");
         messages.messages.clear();
         attach(realisticApplication());
         return contents();
     }
 
-    DirectoryBytes contents() const
-    {
-        DirectoryBytes bytes;
-        for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-            bytes[entry.path().filename().string()] = readBytes(entry.path());
-        return bytes;
-    }
+    DirectoryBytes contents() const { return contentsOf(dir.path()); }
 
     // What every run leaves, whatever happened: no scratch file, the application as it was, the
     // progress display hidden.
@@ -115,6 +112,10 @@ protected:
         EXPECT_TRUE(grown.ends_with("\r\n"));
         if (!GetParam().combined) {
             EXPECT_TRUE(after.contains("PUMP HOUSING A1.dfd"));
+        } else if (before.contains("PUMP HOUSING A1.dfx")) {
+            // The left-over values moved into the combined file, behind what it held.
+            EXPECT_FALSE(after.contains("PUMP HOUSING A1.dfx"));
+            EXPECT_NE(grown.find("earlier values\r\n"), std::string::npos);
         }
     }
 };
@@ -209,7 +210,7 @@ TEST_P(RunFaultSweep, EveryFailingFileOperationLeavesTheFilesAsTheyWere)
     const int first = files.operations();
     runUndisturbed();
     const int operations = files.operations() - first;
-    ASSERT_GE(operations, GetParam().append ? 4 : 8);
+    ASSERT_GE(operations, GetParam().before == Before::Nothing ? 8 : 4);
 
     for (int n = 1; n <= operations; ++n) {
         SCOPED_TRACE("failing operation " + std::to_string(n));
@@ -266,6 +267,7 @@ TEST_P(RunFaultSweep, ADiskThatFillsUpAnywhereLeavesTheFilesAsTheyWere)
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryPath, RunFaultSweep,
-                         ::testing::Values(SweepCase{false, false}, SweepCase{true, false}, SweepCase{false, true},
-                                           SweepCase{true, true}),
+                         ::testing::Values(SweepCase{false, Before::Nothing}, SweepCase{true, Before::Nothing},
+                                           SweepCase{false, Before::FirstRun}, SweepCase{true, Before::FirstRun},
+                                           SweepCase{true, Before::FirstRunAndLeftOverValues}),
                          [](const auto& info) { return caseName(info.param); });

@@ -1,12 +1,11 @@
 // Many norda-cli processes converting the same part program at the same moment, as an unattended run
 // started several times: one description, and every measurement lands whole, in some order.
-#include "CliFixture.h"
+#include "support/CliFixture.h"
 
 #include <memory>
 #include <set>
 
-using namespace reliability;
-using testing_support::readBytes;
+using namespace testing_support;
 
 namespace {
 
@@ -44,10 +43,10 @@ protected:
     void SetUp() override
     {
         CliFixture::SetUp();
-        testing_support::writeBytes(in / "large.json", largeSnapshot());
+        writeBytes(in / "large.json", largeSnapshot());
         std::vector<std::string> alone = arguments(in / "large.json", settings(), isoMomentOf(0));
         alone[3] = "DIR=" + in.string();
-        const auto result = ChildProcess(kCli, alone, options()).wait();
+        const auto result = cli(alone);
         ASSERT_EQ(result.exitCode, 0) << result.err;
         const std::string values = readBytes(in / (GetParam() ? "PUMP.dfq" : "PUMP.dfx"));
         if (GetParam()) {
@@ -105,7 +104,7 @@ TEST_P(SimultaneousRuns, OneDescriptionAndEveryMeasurementWhole)
         std::vector<std::unique_ptr<ChildProcess>> running;
         for (int i = 0; i < kProcesses; ++i)
             running.push_back(std::make_unique<ChildProcess>(
-                kCli, arguments(in / "large.json", settings(), isoMomentOf(base + i)), options()));
+                kCli, arguments(in / "large.json", settings(), isoMomentOf(base + i)), options));
         int fullWrites = 0;
         for (auto& process : running) {
             const auto result = process->wait();

@@ -34,13 +34,22 @@ std::filesystem::path testDataDir()
     return NORDA_TEST_DATA_DIR;
 }
 
-TemporaryDirectory::TemporaryDirectory()
+DirectoryBytes contentsOf(const std::filesystem::path& directory)
+{
+    DirectoryBytes bytes;
+    for (const auto& entry : std::filesystem::directory_iterator(directory))
+        bytes[entry.path().filename().string()] = entry.is_directory() ? "<dir>" : readBytes(entry.path());
+    return bytes;
+}
+
+TemporaryDirectory::TemporaryDirectory(const std::filesystem::path& parent)
 {
     static std::atomic<int> counter{0};
-    m_path = std::filesystem::temp_directory_path() /
-             ("norda-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::remove_all(m_path);
-    std::filesystem::create_directories(m_path);
+    const std::filesystem::path base = parent.empty() ? std::filesystem::temp_directory_path() : parent;
+    // create_directories is false for a name that exists, so two directories are never one.
+    do {
+        m_path = base / ("norda-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    } while (!std::filesystem::create_directories(m_path));
 }
 
 TemporaryDirectory::~TemporaryDirectory()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 
 namespace testing_support {
@@ -9,10 +10,15 @@ std::string readBytes(const std::filesystem::path& path);
 void writeBytes(const std::filesystem::path& path, const std::string& bytes);
 std::filesystem::path testDataDir();
 
-// A fresh directory under the system's temporary directory, removed with its content at the end.
+// Every file directly in a directory with its bytes, by name; a folder shows as "<dir>".
+using DirectoryBytes = std::map<std::string, std::string>;
+DirectoryBytes contentsOf(const std::filesystem::path& directory);
+
+// A fresh directory under the parent (by default the system's temporary directory), removed with its
+// content at the end.
 class TemporaryDirectory {
 public:
-    TemporaryDirectory();
+    explicit TemporaryDirectory(const std::filesystem::path& parent = {});
     ~TemporaryDirectory();
     TemporaryDirectory(const TemporaryDirectory&) = delete;
     TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;

@@ -1,47 +1,143 @@
 #include "Process.h"
 
-#include "Files.h"
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
 
-#include <cstdlib>
+#include <fcntl.h>
+#include <signal.h>
+#include <string.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
 
 namespace testing_support {
 namespace {
 
-std::string quoted(const std::string& text)
+std::vector<std::string> childEnvironment(const std::map<std::string, std::string>& changes)
 {
-    std::string result = "'";
-    for (char c : text)
-        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return result + "'";
+    std::map<std::string, std::string> all;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string text(*entry);
+        const auto equals = text.find('=');
+        if (equals != std::string::npos)
+            all[text.substr(0, equals)] = text.substr(equals + 1);
+    }
+    for (const auto& [name, value] : changes) {
+        if (value.empty())
+            all.erase(name);
+        else
+            all[name] = value;
+    }
+    std::vector<std::string> entries;
+    for (const auto& [name, value] : all)
+        entries.push_back(name + "=" + value);
+    return entries;
+}
+
+std::vector<char*> pointers(std::vector<std::string>& texts)
+{
+    std::vector<char*> result;
+    for (std::string& text : texts)
+        result.push_back(text.data());
+    result.push_back(nullptr);
+    return result;
+}
+
+std::string drain(int descriptor)
+{
+    std::string text;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(descriptor, buffer, sizeof buffer);
+        if (n > 0)
+            text.append(buffer, static_cast<std::size_t>(n));
+        else if (n == 0 || errno != EINTR)
+            return text;
+    }
 }
 
 } // namespace
 
+ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments, const ProcessOptions& options)
+{
+    // Everything the child needs is built before fork(): after it only async-signal-safe calls are allowed.
+    std::vector<std::string> argumentTexts{program.string()};
+    argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
+    std::vector<std::string> environmentTexts = childEnvironment(options.environment);
+    const std::vector<char*> argv = pointers(argumentTexts);
+    const std::vector<char*> envp = pointers(environmentTexts);
+    const std::string path = program.string();
+
+    int out[2];
+    int err[2];
+    // Close-on-exec, so that a child never holds the pipes of its brothers open.
+    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
+        throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
+    const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+
+    m_pid = ::fork();
+    if (m_pid == 0) {
+        ::dup2(devNull, STDIN_FILENO);
+        ::dup2(out[1], STDOUT_FILENO);
+        ::dup2(err[1], STDERR_FILENO);
+        if (options.fileSizeLimit) {
+            struct sigaction ignore {};
+            ignore.sa_handler = SIG_IGN;
+            ::sigaction(SIGXFSZ, &ignore, nullptr);
+            const rlimit limit{*options.fileSizeLimit, *options.fileSizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        ::execve(path.c_str(), argv.data(), envp.data());
+        ::_exit(127);
+    }
+    ::close(devNull);
+    ::close(out[1]);
+    ::close(err[1]);
+    m_out = out[0];
+    m_err = err[0];
+    if (m_pid < 0) {
+        ::close(m_out);
+        ::close(m_err);
+        throw std::runtime_error(std::string("fork: ") + std::strerror(errno));
+    }
+}
+
+ChildProcess::~ChildProcess()
+{
+    if (m_pid > 0) {
+        ::kill(m_pid, SIGKILL);
+        wait();
+    }
+}
+
+ProcessResult ChildProcess::wait()
+{
+    ProcessResult result;
+    // Each stream is read to its end before waiting; what the converter prints fits in a pipe.
+    result.out = drain(m_out);
+    result.err = drain(m_err);
+    ::close(m_out);
+    ::close(m_err);
+    int status = 0;
+    while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    m_pid = -1;
+    if (WIFEXITED(status)) {
+        result.exitCode = WEXITSTATUS(status);
+    } else {
+        result.exitCode = -1;
+        result.err += std::string("[ended by signal ") + ::strsignal(WTERMSIG(status)) + "]";
+    }
+    return result;
+}
+
 ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                          const std::map<std::string, std::string>& environment)
 {
-    TemporaryDirectory capture;
-    // env takes its options before the assignments.
-    std::string command = "env";
-    for (const auto& [name, value] : environment) {
-        if (value.empty())
-            command += " -u " + quoted(name);
-    }
-    for (const auto& [name, value] : environment) {
-        if (!value.empty())
-            command += " " + quoted(name + "=" + value);
-    }
-    command += " " + quoted(program.string());
-    for (const auto& argument : arguments)
-        command += " " + quoted(argument);
-    command += " </dev/null >" + quoted((capture / "out").string()) + " 2>" + quoted((capture / "err").string());
-    const int status = std::system(command.c_str());
-    ProcessResult result;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = readBytes(capture / "out");
-    result.err = readBytes(capture / "err");
-    return result;
+    return ChildProcess(program, arguments, {environment, std::nullopt}).wait();
 }
 
 } // namespace testing_support

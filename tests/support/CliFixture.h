@@ -1,53 +1,36 @@
 #pragma once
 
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
-#include "ChildProcess.h"
 #include "support/Files.h"
+#include "support/Process.h"
 
 #include <gtest/gtest.h>
 
-namespace reliability {
+namespace testing_support {
 
 inline const std::filesystem::path kCli = std::filesystem::path(NORDA_PROGRAM_DIR) / "norda-cli";
-inline const std::filesystem::path kExamples = std::filesystem::path(NORDA_SOURCE_DIR) / "examples";
-
-using DirectoryBytes = std::map<std::string, std::string>;
-
-// Every file directly in a directory with its bytes; a subdirectory shows as "<dir>".
-inline DirectoryBytes contentsOf(const std::filesystem::path& directory)
-{
-    DirectoryBytes bytes;
-    for (const auto& entry : std::filesystem::directory_iterator(directory))
-        bytes[entry.path().filename().string()] = entry.is_directory() ? "<dir>" : testing_support::readBytes(entry.path());
-    return bytes;
-}
+inline const std::filesystem::path kPumpSnapshot = std::filesystem::path(NORDA_SOURCE_DIR) / "examples" / "pump-housing.json";
 
 // norda-cli in child processes. Everything lives under one root: the output directory out/, the
 // inputs in in/ and an empty settings store in config/, so a test sees anything written elsewhere.
 class CliFixture : public ::testing::Test {
 protected:
-    testing_support::TemporaryDirectory root;
+    TemporaryDirectory root;
     std::filesystem::path out = root / "out";
     std::filesystem::path in = root / "in";
+    ProcessOptions options{{{"LC_ALL", "en_US.UTF-8"},
+                            {"VELTRUM_SNAPSHOT", ""},
+                            {"NORDA_CODEPAGE", ""},
+                            {"XDG_CONFIG_HOME", (root / "config").string()}},
+                           std::nullopt};
 
     void SetUp() override
     {
-        std::filesystem::create_directories(out);
-        std::filesystem::create_directories(in);
-        std::filesystem::create_directories(root / "config");
-    }
-
-    ChildOptions options() const
-    {
-        return {{{"LC_ALL", "en_US.UTF-8"},
-                 {"VELTRUM_SNAPSHOT", ""},
-                 {"NORDA_CODEPAGE", ""},
-                 {"XDG_CONFIG_HOME", (root / "config").string()}},
-                std::nullopt};
+        for (const char* folder : {"out", "in", "config"})
+            std::filesystem::create_directories(root / folder);
     }
 
     std::vector<std::string> arguments(const std::filesystem::path& snapshot, const std::vector<std::string>& extra = {},
@@ -57,11 +40,12 @@ protected:
         all.insert(all.end(), extra.begin(), extra.end());
         return all;
     }
-
-    testing_support::ProcessResult convert(const std::filesystem::path& snapshot, const std::vector<std::string>& extra = {})
+    ProcessResult cli(const std::vector<std::string>& arguments) const { return ChildProcess(kCli, arguments, options).wait(); }
+    ProcessResult convert(const std::filesystem::path& snapshot, const std::vector<std::string>& extra = {}) const
     {
-        return ChildProcess(kCli, arguments(snapshot, extra), options()).wait();
+        return cli(arguments(snapshot, extra));
     }
+    std::string golden(const std::string& name) const { return readBytes(testDataDir() / "golden" / name); }
 
     // Nothing was created next to the output directory, the inputs or the settings store.
     void expectNothingOutsideTheOutputDirectory() const
@@ -90,4 +74,4 @@ inline bool isOneLine(const std::string& text)
     return !text.empty() && text.back() == '\n' && text.find('\n') == text.size() - 1;
 }
 
-} // namespace reliability
+} // namespace testing_support

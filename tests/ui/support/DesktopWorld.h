@@ -11,10 +11,12 @@
 #include "app/DesktopProgram.h"
 #include "config/CodePage.h"
 #include "config/MemorySettingsStore.h"
-#include "kfield/LocalFileSystem.h"
 #include "source/ModelRecords.h"
 #include "support/Doubles.h"
+#include "support/FaultyFileSystem.h"
 #include "support/Files.h"
+
+class QWidget;
 
 namespace app {
 class frm_Hauptfenster;
@@ -37,7 +39,8 @@ public:
 // Everything the desktop program meets in a test: a program directory with language files whose
 // lines name their own number (resource.dll "L", German.dll "G", English.dll "E"), an empty output
 // directory named by "DIR", a settings store in memory, the example part program open in the
-// measuring application, 05.12.2026 14:03:12, a point as decimal separator, windows-1252.
+// measuring application, 05.12.2026 14:03:12, a point as decimal separator, windows-1252, and a
+// file system that fails on cue.
 class DesktopWorld {
 public:
     explicit DesktopWorld(std::string argumentText = "");
@@ -50,7 +53,7 @@ public:
     app::FixedClock clock{config::CalendarTime{2026, 12, 5, 14, 3, 12}};
     testing_support::FixedRegionalSettings regional{"."};
     std::unique_ptr<config::CodePage> codePage;
-    kfield::LocalFileSystem files;
+    testing_support::FaultyFileSystem files;
     std::string argumentText;
 
     std::vector<int> endRequests; // exit codes, in order
@@ -66,9 +69,7 @@ public:
     void stop();
 
     app::frm_Hauptfenster* mainWindow() const;
-    std::string setting(std::string_view key) const;
-    std::string outputFile(const std::string& name) const;
-    std::string outputListing() const { return output.listing(); }
+    void store(std::string_view key, std::string_view value);
 
 private:
     std::unique_ptr<app::DesktopEnvironment> m_environment;
@@ -76,5 +77,8 @@ private:
 
 // Processes events, deferred deletions included, so windows closed by a handler are really gone.
 void settle();
+
+// Clicks the button or triggers the menu entry of that name in the window.
+void press(QWidget* window, const char* name);
 
 } // namespace ui_testing

@@ -116,7 +116,7 @@ private slots:
             QVERIFY(readBytes(world.programDirectory / "resource.dll") == readBytes(file));
             QVERIFY(!std::filesystem::exists(world.programDirectory / "resource.dll.part"));
             QCOMPARE(world.mainWindow(), window); // the same window, loaded again
-            QCOMPARE(world.connector.windowLookups, 2); // the load ran again and connected
+            QCOMPARE(world.connector.requests, 2); // the load ran again and connected
             if (restart)
                 world.stop();
         }
@@ -174,7 +174,7 @@ private slots:
         QVERIFY(!std::filesystem::exists(resource) || readBytes(resource) == before);
         QVERIFY(!std::filesystem::exists(world.programDirectory / "resource.dll.part"));
         QCOMPARE(window->windowTitle(), QStringLiteral("L6 1.3.3"));
-        QCOMPARE(world.connector.windowLookups, 1); // no new load
+        QCOMPARE(world.connector.requests, 1); // no new load
     }
 };
 

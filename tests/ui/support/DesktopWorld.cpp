@@ -16,18 +16,6 @@
 
 namespace ui_testing {
 
-bool TestConnector::findMainWindow(std::string_view)
-{
-    ++windowLookups;
-    return running;
-}
-
-std::shared_ptr<source::Application> TestConnector::requestObject(std::string_view)
-{
-    // Each request reaches the application as it is at that moment.
-    return std::make_shared<source::MemoryApplication>(application.value_or(source::ApplicationRecord{}));
-}
-
 DesktopWorld::DesktopWorld(std::string argumentText)
     : codePage(config::codePageByNumber(1252))
     , argumentText(std::move(argumentText))
@@ -36,7 +24,7 @@ DesktopWorld::DesktopWorld(std::string argumentText)
     writeLanguageFile(programDirectory / "German.dll", "G");
     writeLanguageFile(programDirectory / "English.dll", "E");
     store(config::setting::kDir, output.path().string());
-    connector.application = testing_support::exampleApplication();
+    connector.application = std::make_shared<source::MemoryApplication>(testing_support::exampleApplication());
 }
 
 DesktopWorld::~DesktopWorld()

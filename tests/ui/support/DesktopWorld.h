@@ -1,20 +1,18 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/ApplicationConnector.h"
 #include "app/Clock.h"
 #include "app/DesktopEnvironment.h"
 #include "app/DesktopProgram.h"
 #include "config/CodePage.h"
 #include "config/MemorySettingsStore.h"
-#include "source/ModelRecords.h"
 #include "support/Doubles.h"
 #include "support/FaultyFileSystem.h"
 #include "support/Files.h"
+#include "support/RunFixture.h"
 
 class QWidget;
 
@@ -23,18 +21,6 @@ class frm_Hauptfenster;
 }
 
 namespace ui_testing {
-
-// The measuring application as the tests want it: running or not, with a part program or none.
-// Counts the connection attempts, so a test sees each load and each run connect.
-class TestConnector final : public app::ApplicationConnector {
-public:
-    bool running = true;
-    std::optional<source::ApplicationRecord> application;
-    int windowLookups = 0;
-
-    bool findMainWindow(std::string_view className) override;
-    std::shared_ptr<source::Application> requestObject(std::string_view programmaticId) override;
-};
 
 // Everything the desktop program meets in a test: a program directory with language files whose
 // lines name their own number (resource.dll "L", German.dll "G", English.dll "E"), an empty output
@@ -49,7 +35,7 @@ public:
     testing_support::TemporaryDirectory programDirectory;
     testing_support::TemporaryDirectory output;
     config::MemorySettingsStore settings;
-    TestConnector connector;
+    testing_support::MemoryConnector connector; // counts the connections: each load and each run connects
     app::FixedClock clock{config::CalendarTime{2026, 12, 5, 14, 3, 12}};
     testing_support::FixedRegionalSettings regional{"."};
     std::unique_ptr<config::CodePage> codePage;

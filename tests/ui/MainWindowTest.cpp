@@ -142,6 +142,7 @@ private slots:
         QVERIFY(world.endRequests.empty());
         QVERIFY(world.mainWindow()->isVisible());
         QCOMPARE(label(world.mainWindow(), "Lbl_VELTRUM_NAME")->text(), QString());
+        QVERIFY(!label(world.mainWindow(), "Lbl_Fortschritt")->isVisible() && !bar(world.mainWindow())->isVisible());
     }
 
     void theProgressDisplayShowsDuringTheRunOnly()

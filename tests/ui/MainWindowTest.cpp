@@ -1,68 +1,55 @@
-// The main window: its captions and menus, the command line, the start command, the ways the
-// program ends, and the windows it leads to.
+// The main window: the start, the start command, the command line, the runs that stop early, the
+// ways the program ends, and the windows it leads to.
 #include "support/DesktopWorld.h"
 #include "support/ModalBoxes.h"
 
+#include "app/ProgressWidgets.h"
 #include "app/frm_Hauptfenster.h"
+#include "app/frm_Start.h"
 #include "config/SettingKeys.h"
-#include "support/Files.h"
 #include "support/ModelBuilder.h"
 #include "ui/frm_About.h"
 #include "ui/frm_Konfiguration.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QCheckBox>
-#include <QElapsedTimer>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QTest>
 
-using ui_testing::DesktopWorld;
-using ui_testing::ModalBoxes;
-using ui_testing::settle;
+using namespace std::chrono_literals;
+using namespace ui_testing;
+using testing_support::readBytes;
+namespace key = config::setting;
 
 namespace {
 
-const std::string kDfd = "PUMP HOUSING A1.dfd";
-const std::string kDfx = "PUMP HOUSING A1.dfx";
-const std::string kDfq = "PUMP HOUSING A1.dfq";
+const std::string kDfdAndDfx = "PUMP HOUSING A1.dfd PUMP HOUSING A1.dfx";
 
-template <class T>
-T* child(QWidget* window, const char* name)
+QLabel* label(QWidget* window, const char* name)
 {
-    T* found = window ? window->findChild<T*>(QString::fromUtf8(name)) : nullptr;
-    if (!found)
-        qWarning("no %s named %s", T::staticMetaObject.className(), name);
-    return found;
+    return window->findChild<QLabel*>(QString::fromLatin1(name));
 }
 
-QStringList actionNames(const QWidget* menu)
+QProgressBar* bar(QWidget* window)
 {
-    QStringList names;
-    for (const QAction* action : menu->actions())
-        names.append(action->menu() ? action->menu()->objectName() : action->objectName());
-    return names;
+    return window->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
 }
 
-int lineCount(const std::string& text)
+// The measurements in the values file.
+long valueLines(const DesktopWorld& world)
 {
-    int lines = 0;
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2))
-        ++lines;
-    return lines;
+    const std::string values = readBytes(world.output / "PUMP HOUSING A1.dfx");
+    return std::count(values.begin(), values.end(), '\n');
 }
 
-ui::frm_About* aboutWindow()
+// The window in front: the settings dialog or the About window while one is open, else the main window.
+QWidget* frontWindow(const DesktopWorld& world)
 {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* about = qobject_cast<ui::frm_About*>(window); about && about->isVisible())
-            return about;
-    }
-    return nullptr;
+    if (world.program->settingsDialog())
+        return world.program->settingsDialog();
+    if (auto* about = world.mainWindow()->findChild<ui::frm_About*>(); about && about->isVisible())
+        return about;
+    return world.mainWindow();
 }
 
 } // namespace
@@ -73,210 +60,89 @@ class MainWindowTest : public QObject {
 private slots:
     void cleanup() { settle(); }
 
-    void captionsComeFromTheirTextLines()
+    void withoutResourceFileNoWindowOpens()
     {
         DesktopWorld world;
-        auto* window = world.startToMainWindow();
-        QVERIFY(window);
-        QCOMPARE(window->windowTitle(), QStringLiteral("L6 1.3.3"));
-        QCOMPARE(child<QLabel>(window, "Lbl_Prog_Name")->text(), QStringLiteral("L7"));
-        QCOMPARE(child<QPushButton>(window, "cmd_Start_Konvertierung")->text(), QStringLiteral("L8"));
-        QCOMPARE(child<QPushButton>(window, "cmd_Ende")->text(), QStringLiteral("L9"));
-        QCOMPARE(child<QLabel>(window, "Lbl_VELTRUM_NAME")->text(), QStringLiteral("PUMP1"));
-        QCOMPARE(child<QLabel>(window, "Lbl_Fortschritt")->text(), QString());
-        QVERIFY(!child<QLabel>(window, "Lbl_Fortschritt")->isVisible());
-        QVERIFY(!child<QProgressBar>(window, "ProgressBar1")->isVisible());
-        QVERIFY(window->isVisible());
-        QVERIFY(!window->windowIcon().isNull());
-
-        const std::pair<const char*, const char*> menus[] = {
-            {"menDatei", "L13"}, {"menEinstellungen", "L16"}, {"menLanguage", "L17"}, {"menHilfe", "L26"}};
-        for (const auto& [name, caption] : menus)
-            QCOMPARE(child<QMenu>(window, name)->title(), QString::fromLatin1(caption));
-        const std::pair<const char*, const char*> entries[] = {
-            {"menNorda", "L14"},       {"menEnde", "L15"},    {"menKonfiguration", "L25"}, {"menGerman", "L18"},
-            {"menEnglish", "L19"},     {"menTschechisch", "L20"}, {"menSpanisch", "L21"}, {"menFrench", "L24"},
-            {"menPort", "L23"},        {"menItalien", "L22"}, {"menInfo", "L28"}};
-        for (const auto& [name, caption] : entries)
-            QCOMPARE(child<QAction>(window, name)->text(), QString::fromLatin1(caption));
+        std::filesystem::remove(world.programDirectory / "resource.dll");
+        ModalBoxes boxes;
+        QVERIFY(!world.start());
+        QCOMPARE(boxes.seen().size(), std::size_t(1));
+        QCOMPARE(boxes.seen().front().icon, QMessageBox::Critical);
+        QVERIFY2(boxes.texts().front().contains(QStringLiteral("resource.dll")), qPrintable(boxes.texts().front()));
+        QCOMPARE(world.program->startUpWindow(), nullptr);
+        QCOMPARE(world.connector.requests, 0);
+        for (QWidget* window : QApplication::topLevelWidgets())
+            QVERIFY(!window->isVisible());
     }
 
-    void menusAreInTheirOrder()
-    {
-        DesktopWorld world;
-        auto* window = world.startToMainWindow();
-        QVERIFY(window);
-        QCOMPARE(actionNames(window->menuBar()), (QStringList{"menDatei", "menEinstellungen", "menHilfe"}));
-        QCOMPARE(actionNames(child<QMenu>(window, "menDatei")), (QStringList{"menNorda", "Trennlinie1", "menEnde"}));
-        QCOMPARE(actionNames(child<QMenu>(window, "menEinstellungen")),
-                 (QStringList{"menKonfiguration", "Trennlinie3", "menLanguage"}));
-        QCOMPARE(actionNames(child<QMenu>(window, "menLanguage")),
-                 (QStringList{"menGerman", "menEnglish", "menTschechisch", "menSpanisch", "menFrench", "menPort", "menItalien"}));
-        QCOMPARE(actionNames(child<QMenu>(window, "menHilfe")), QStringList{"menInfo"});
-        QVERIFY(child<QAction>(window, "Trennlinie1")->isSeparator());
-        QVERIFY(child<QAction>(window, "Trennlinie3")->isSeparator());
-    }
-
-    void withoutSwitchTheWindowWaits()
-    {
-        DesktopWorld world;
-        auto* window = world.startToMainWindow();
-        QVERIFY(window);
-        QCOMPARE(world.connector.windowLookups, 1); // the load connects, nothing converts
-        QCOMPARE(world.outputListing(), std::string());
-
-        QTest::mouseClick(child<QPushButton>(window, "cmd_Start_Konvertierung"), Qt::LeftButton);
-        QCOMPARE(world.outputListing(), kDfd + " " + kDfx);
-        QVERIFY(world.endRequests.empty());
-        QVERIFY(window->isVisible());
-        QVERIFY(!world.program->run().AutoStart);
-        QVERIFY(!world.program->run().EndAfterRun);
-    }
-
-    void theWindowWritesWhatTheCommandLineConverterWrites()
+    void theStartCommandWritesWhatTheCommandLineConverterWrites()
     {
         DesktopWorld world;
         std::filesystem::copy_file(std::filesystem::path(NORDA_SOURCE_DIR) / "lang" / "English.dll",
                                    world.programDirectory / "resource.dll", std::filesystem::copy_options::overwrite_existing);
-        world.settings.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kKommentare, "1");
+        world.store(key::kKommentare, "1");
         auto* window = world.startToMainWindow();
         QVERIFY(window);
-        child<QPushButton>(window, "cmd_Start_Konvertierung")->click();
+        QCOMPARE(world.connector.requests, 1); // the load connects, nothing converts
+        QCOMPARE(world.output.listing(), std::string());
+
+        press(window, "cmd_Start_Konvertierung");
         const std::filesystem::path golden = testing_support::testDataDir() / "golden";
-        QVERIFY(world.outputFile(kDfd) == testing_support::readBytes(golden / "cli" / "pump-housing.dfd"));
-        QVERIFY(world.outputFile(kDfx) == testing_support::readBytes(golden / "example-values-point.dfx"));
+        QVERIFY(readBytes(world.output / "PUMP HOUSING A1.dfd") == readBytes(golden / "cli" / "pump-housing.dfd"));
+        QVERIFY(readBytes(world.output / "PUMP HOUSING A1.dfx") == readBytes(golden / "example-values-point.dfx"));
 
-        child<QPushButton>(window, "cmd_Start_Konvertierung")->click();
-        QCOMPARE(lineCount(world.outputFile(kDfx)), 2);
+        press(window, "menNorda");
+        QCOMPARE(valueLines(world), 2);
+        QCOMPARE(world.connector.requests, 3);
+        QVERIFY(world.endRequests.empty());
     }
 
-    void menNordaRunsTheStartCommand()
-    {
-        DesktopWorld world;
-        auto* window = world.startToMainWindow();
-        QVERIFY(window);
-        child<QAction>(window, "menNorda")->trigger();
-        QCOMPARE(world.outputListing(), kDfd + " " + kDfx);
-        QCOMPARE(world.connector.windowLookups, 2);
-    }
-
-    void slashAConvertsOnceAndEnds()
+    void slashAConvertsOnceWithoutWaitingAndEnds()
     {
         DesktopWorld world("/a");
-        QVERIFY(world.startToMainWindow());
-        QCOMPARE(world.outputListing(), kDfd + " " + kDfx);
-        QCOMPARE(lineCount(world.outputFile(kDfx)), 1);
+        QVERIFY(world.start());
+        QTRY_VERIFY_WITH_TIMEOUT(!world.endRequests.empty(), 2000); // no 3 s start-up window
         QCOMPARE(world.endRequests, std::vector<int>{0});
-        QCOMPARE(world.connector.windowLookups, 2); // the load, then the run
-    }
-
-    void capitalSlashAToo()
-    {
-        DesktopWorld world("/A");
-        QVERIFY(world.startToMainWindow());
-        QCOMPARE(world.endRequests, std::vector<int>{0});
-        QCOMPARE(world.outputListing(), kDfd + " " + kDfx);
-    }
-
-    void slashSEndsAfterTheFirstRunTheOperatorStarts_data()
-    {
-        QTest::addColumn<QString>("argument");
-        QTest::newRow("/s") << "/s";
-        QTest::newRow("/S") << "/S";
+        QCOMPARE(world.output.listing(), kDfdAndDfx);
+        QCOMPARE(valueLines(world), 1);
+        QCOMPARE(world.connector.requests, 2); // the load, then the run
     }
 
     void slashSEndsAfterTheFirstRunTheOperatorStarts()
     {
-        QFETCH(QString, argument);
-        DesktopWorld world(argument.toStdString());
-        auto* window = world.startToMainWindow();
-        QVERIFY(window);
-        QCOMPARE(world.outputListing(), std::string()); // no run of its own
-        QVERIFY(world.endRequests.empty());
-        child<QPushButton>(window, "cmd_Start_Konvertierung")->click();
-        QCOMPARE(world.outputListing(), kDfd + " " + kDfx);
-        QCOMPARE(world.endRequests, std::vector<int>{0});
-    }
-
-    void slashSStaysWhenTheRunFindsNoApplication()
-    {
         DesktopWorld world("/s");
         auto* window = world.startToMainWindow();
         QVERIFY(window);
-        world.connector.running = false;
-        ModalBoxes boxes;
-        child<QPushButton>(window, "cmd_Start_Konvertierung")->click();
-        QCOMPARE(boxes.texts(), QStringList{"L46"});
+        QCOMPARE(world.output.listing(), std::string()); // no run of its own
         QVERIFY(world.endRequests.empty());
+        press(window, "cmd_Start_Konvertierung");
+        QCOMPARE(world.output.listing(), kDfdAndDfx);
+        QCOMPARE(world.endRequests, std::vector<int>{0});
     }
 
-    void anythingElseIsNoSwitch_data()
-    {
-        QTest::addColumn<QString>("argument");
-        QTest::newRow("two switches") << "/a /s";
-        QTest::newRow("the same switch twice") << "/a /a";
-        QTest::newRow("minus sign") << "-a";
-        QTest::newRow("minus sign s") << "-s";
-        QTest::newRow("trailing blank") << "/a ";
-        QTest::newRow("longer word") << "/auto";
-        QTest::newRow("no slash") << "a";
-        QTest::newRow("other letter") << "/x";
-    }
-
-    void anythingElseIsNoSwitch()
-    {
-        QFETCH(QString, argument);
-        DesktopWorld world(argument.toStdString());
-        auto* window = world.startToMainWindow();
-        QVERIFY(window);
-        QCOMPARE(world.outputListing(), std::string());
-        child<QPushButton>(window, "cmd_Start_Konvertierung")->click();
-        QCOMPARE(world.outputListing(), kDfd + " " + kDfx);
-        QVERIFY(world.endRequests.empty());
-    }
-
+    // The load and the automatic run each tell, behind the start-up window that is gone by then.
     void slashAWithoutApplicationTellsTwiceAndStaysOpen()
     {
         DesktopWorld world("/a");
         world.connector.running = false;
-        ModalBoxes boxes;
-        auto* window = world.startToMainWindow();
-        QVERIFY(window);
+        QVERIFY(world.start());
+        const QPointer<QWidget> startUp(world.program->startUpWindow());
+        bool startUpShown = false;
+        ModalBoxes boxes([&](const ModalBoxes::Box&) { startUpShown = startUpShown || (startUp && startUp->isVisible()); });
+        world.fireStartUpTimer();
+        QVERIFY(!startUpShown);
+        settle();
+        QVERIFY(startUp.isNull());
         QCOMPARE(boxes.texts(), (QStringList{"L46", "L46"}));
-        for (const auto& box : boxes.seen()) {
+        for (const ModalBoxes::Box& box : boxes.seen()) {
             QCOMPARE(box.icon, QMessageBox::NoIcon);
             QVERIFY(box.isApplicationModal);
             QCOMPARE(box.title, QStringLiteral("L1"));
         }
         QVERIFY(world.endRequests.empty());
-        QVERIFY(window->isVisible());
-        QCOMPARE(child<QLabel>(window, "Lbl_VELTRUM_NAME")->text(), QString());
-        QCOMPARE(world.outputListing(), std::string());
-    }
-
-    void noPartProgramIsToldWithoutIcon()
-    {
-        DesktopWorld world;
-        world.connector.application = source::ApplicationRecord{};
-        ModalBoxes boxes;
-        QVERIFY(world.startToMainWindow());
-        QCOMPARE(boxes.texts(), QStringList{"L47"});
-        QCOMPARE(boxes.seen().front().icon, QMessageBox::NoIcon);
-    }
-
-    void aFailedRunIsReportedAndDoesNotEndTheProgram()
-    {
-        DesktopWorld world("/a");
-        world.settings.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDir,
-                                    (world.output / "missing").string());
-        ModalBoxes boxes;
-        auto* window = world.startToMainWindow();
-        QVERIFY(window);
-        QCOMPARE(boxes.seen().size(), std::size_t(1));
-        QCOMPARE(boxes.seen().front().icon, QMessageBox::Critical);
-        QVERIFY2(boxes.texts().front().contains(QStringLiteral("missing")), qPrintable(boxes.texts().front()));
-        QVERIFY(world.endRequests.empty());
-        QVERIFY(!child<QProgressBar>(window, "ProgressBar1")->isVisible());
+        QVERIFY(world.mainWindow()->isVisible());
+        QCOMPARE(label(world.mainWindow(), "Lbl_VELTRUM_NAME")->text(), QString());
+        QVERIFY(!label(world.mainWindow(), "Lbl_Fortschritt")->isVisible() && !bar(world.mainWindow())->isVisible());
     }
 
     void theProgressDisplayShowsDuringTheRunOnly()
@@ -284,231 +150,128 @@ private slots:
         DesktopWorld world;
         // A comment longer than 255 characters stops the description walk with a message: a moment
         // to look at the window in the middle of a run.
-        world.settings.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kKommentare, "1");
-        world.connector.application = testing_support::applicationWith({
+        world.store(key::kKommentare, "1");
+        world.connector.application = std::make_shared<source::MemoryApplication>(testing_support::applicationWith({
             testing_support::commentCommand(std::string(300, 'c')),
             testing_support::singleDimension(1106, "DIM1", {25, 0.1, 0.05}, 25.03, "CIR1"),
             testing_support::plainCommand(100),
-        });
+        }));
         auto* window = world.startToMainWindow();
         QVERIFY(window);
-        auto* label = child<QLabel>(window, "Lbl_Fortschritt");
-        auto* bar = child<QProgressBar>(window, "ProgressBar1");
+        QLabel* caption = label(window, "Lbl_Fortschritt");
         QString captionDuringRun;
         bool visibleDuringRun = false;
         int maximumDuringRun = 0;
         ModalBoxes boxes([&](const ModalBoxes::Box&) {
-            captionDuringRun = label->text();
-            visibleDuringRun = label->isVisible() && bar->isVisible();
-            maximumDuringRun = bar->maximum();
+            captionDuringRun = caption->text();
+            visibleDuringRun = caption->isVisible() && bar(window)->isVisible();
+            maximumDuringRun = bar(window)->maximum();
         });
-        child<QPushButton>(window, "cmd_Start_Konvertierung")->click();
+        press(window, "cmd_Start_Konvertierung");
         QCOMPARE(boxes.texts(), QStringList{"L30"});
         QCOMPARE(boxes.seen().front().icon, QMessageBox::Information);
         QCOMPARE(captionDuringRun, QStringLiteral("L11"));
         QVERIFY(visibleDuringRun);
         QCOMPARE(maximumDuringRun, 3);
-        QVERIFY(!label->isVisible());
-        QVERIFY(!bar->isVisible());
-        QCOMPARE(label->text(), QString());
-        QCOMPARE(bar->value(), 3);
+        QVERIFY(!caption->isVisible() && !bar(window)->isVisible());
+        QCOMPARE(caption->text(), QString());
     }
 
-    void aLongRunPaintsTheBarAtMostEvery30ms()
-    {
-        const int count = qEnvironmentVariableIntValue("NORDA_LONG_RUN_COMMANDS") > 0
-                              ? qEnvironmentVariableIntValue("NORDA_LONG_RUN_COMMANDS")
-                              : 20'000;
-        std::vector<source::CommandRecord> commands;
-        for (int i = 0; i < count; ++i)
-            commands.push_back(testing_support::singleDimension(1106, "D" + std::to_string(i), {25, 0.1, 0.05}, 25.01, "CIR1"));
-        DesktopWorld world;
-        world.connector.application = testing_support::applicationWith(std::move(commands));
-        auto* window = world.startToMainWindow();
-        QVERIFY(window);
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        auto* bar = child<QProgressBar>(window, "ProgressBar1");
-        struct PaintCounter final : QObject {
-            int paints = 0;
-            bool eventFilter(QObject*, QEvent* event) override
-            {
-                paints += event->type() == QEvent::Paint ? 1 : 0;
-                return false;
-            }
-        } counter;
-        bar->installEventFilter(&counter);
-        QElapsedTimer clock;
-        clock.start();
-        child<QPushButton>(window, "cmd_Start_Konvertierung")->click();
-        const qint64 elapsed = clock.elapsed();
-        qInfo("%d commands: %lld ms for the full write, %d paints of the bar", count, elapsed, counter.paints);
-        QCOMPARE(lineCount(world.outputFile(kDfx)), 1);
-        // Two walks, each shown and finished at once, and between those one paint per 30 ms at most.
-        QVERIFY2(counter.paints <= elapsed / 30 + 6, qPrintable(QString::number(counter.paints)));
-    }
-
-    void closeBoxEndsTheProgram()
+    void betweenPaintsTheBarWaitsButTheLastValueComesAtOnce()
     {
         DesktopWorld world;
         auto* window = world.startToMainWindow();
         QVERIFY(window);
-        window->close();
-        QCOMPARE(world.endRequests, std::vector<int>{0});
+        app::ProgressWidgets progress(*bar(window), *label(window, "Lbl_Fortschritt"), 1h);
+        progress.show("L11", 100);
+        for (int value = 1; value < 100; ++value)
+            progress.setValue(value);
+        QCOMPARE(bar(window)->value(), 0);
+        progress.setValue(100);
+        QCOMPARE(bar(window)->value(), 100);
+        progress.show("L10", 0); // a part program without commands: an empty bar, not a busy indicator
+        QVERIFY(bar(window)->maximum() > bar(window)->minimum());
     }
 
-    void cmdEndeAndMenEndeEndTheProgram()
+    // Each way out of a window: those of the main window end the program, those of the settings
+    // dialog load the main window again, those of the About window show it as it was.
+    void eachWayOutOfAWindow_data()
     {
-        DesktopWorld world;
-        auto* window = world.startToMainWindow();
-        QVERIFY(window);
-        child<QPushButton>(window, "cmd_Ende")->click();
-        QCOMPARE(world.endRequests, std::vector<int>{0});
-        child<QAction>(window, "menEnde")->trigger();
-        QCOMPARE(world.endRequests, (std::vector<int>{0, 0}));
-        QCOMPARE(world.outputListing(), std::string());
+        QTest::addColumn<QString>("opens");  // the menu entry that opens a window, if any
+        QTest::addColumn<QString>("closes"); // the button or entry that closes it, or the close box
+        QTest::addColumn<bool>("ends");
+        QTest::addColumn<bool>("reloads");
+        QTest::addColumn<QString>("dfq"); // the run's setting afterwards: stored "1", then a click in the dialog
+        QTest::newRow("close box") << "" << "" << true << false << "";
+        QTest::newRow("cmd_Ende") << "" << "cmd_Ende" << true << false << "";
+        QTest::newRow("menEnde") << "" << "menEnde" << true << false << "";
+        QTest::newRow("settings OK") << "menKonfiguration" << "OKButton" << false << true << "0";
+        QTest::newRow("settings Cancel") << "menKonfiguration" << "CancelButton" << false << true << "1";
+        QTest::newRow("settings close box") << "menKonfiguration" << "" << false << true << "1";
+        QTest::newRow("About OK") << "menInfo" << "cmdOK" << false << false << "0";
+        QTest::newRow("About close box") << "menInfo" << "" << false << false << "0";
     }
 
-    void theSettingsDialogReplacesTheMainWindow()
+    void eachWayOutOfAWindow()
     {
+        QFETCH(QString, opens);
+        QFETCH(QString, closes);
+        QFETCH(bool, ends);
+        QFETCH(bool, reloads);
+        QFETCH(QString, dfq);
         DesktopWorld world;
-        auto* window = world.startToMainWindow();
-        QVERIFY(window);
-        QPointer<QWidget> first(window);
-        child<QAction>(window, "menKonfiguration")->trigger();
+        QPointer<QWidget> first(world.startToMainWindow());
+        QVERIFY(first);
+        world.store(key::kDfq, "1"); // seen by a load only
+        if (!opens.isEmpty()) {
+            press(first, qPrintable(opens));
+            settle();
+            QVERIFY(frontWindow(world) != first);
+            QVERIFY(frontWindow(world)->isVisible() && !frontWindow(world)->isModal());
+            QVERIFY(!first || !first->isVisible()); // unloaded for the settings, hidden for About
+            QCOMPARE(world.program->run().SwitchingWindow, opens == "menKonfiguration");
+            if (world.program->settingsDialog())
+                press(world.program->settingsDialog(), "Chk_DFQ");
+        }
+        world.connector.running = false;
+        ModalBoxes boxes;
+        QWidget* window = frontWindow(world);
+        if (closes.isEmpty())
+            window->close();
+        else
+            press(window, qPrintable(closes));
         settle();
-        QVERIFY(world.endRequests.empty());
-        QVERIFY(first.isNull()); // unloaded
-        QVERIFY(world.program->run().SwitchingWindow);
-        ui::frm_Konfiguration* dialog = world.program->settingsDialog();
-        QVERIFY(dialog && dialog->isVisible());
-        QVERIFY(!dialog->isModal());
-        QCOMPARE(QApplication::activeModalWidget(), nullptr);
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("L74"));
-
-        child<QPushButton>(dialog, "CancelButton")->click();
-        settle();
-        QVERIFY(world.mainWindow() && world.mainWindow()->isVisible());
-        QVERIFY(!world.program->run().SwitchingWindow);
-        QCOMPARE(world.connector.windowLookups, 2); // the reload connected again
-        QVERIFY(world.endRequests.empty());
-
+        QCOMPARE(world.endRequests, ends ? std::vector<int>{0} : std::vector<int>{});
+        QCOMPARE(boxes.texts(), reloads ? QStringList{"L46"} : QStringList{}); // the reload connects again
+        if (ends)
+            return;
+        QVERIFY(world.mainWindow()->isVisible());
+        QCOMPARE(world.mainWindow() == first, opens == "menInfo");
+        QCOMPARE(QString::fromStdString(world.program->run().SettingDFQ), dfq);
+        QCOMPARE(world.settings.size(), std::size_t(closes == "OKButton" ? 11 : 2));
+        // The name of the part program reached before stays, as the run state does.
+        QCOMPARE(label(world.mainWindow(), "Lbl_VELTRUM_NAME")->text(), QStringLiteral("PUMP1"));
         world.mainWindow()->close(); // and now the close box ends the program again
         QCOMPARE(world.endRequests, std::vector<int>{0});
     }
 
-    void theSettingsDialogsCloseBoxLoadsTheMainWindowToo()
-    {
-        DesktopWorld world;
-        QVERIFY(world.startToMainWindow());
-        child<QAction>(world.mainWindow(), "menKonfiguration")->trigger();
-        settle();
-        world.program->settingsDialog()->close();
-        settle();
-        QVERIFY(world.mainWindow() && world.mainWindow()->isVisible());
-        QVERIFY(world.endRequests.empty());
-    }
-
-    void theRunStateSurvivesTheReload()
-    {
-        DesktopWorld world;
-        QVERIFY(world.startToMainWindow());
-        world.connector.running = false;
-        child<QAction>(world.mainWindow(), "menKonfiguration")->trigger();
-        settle();
-        ModalBoxes boxes;
-        child<QPushButton>(world.program->settingsDialog(), "CancelButton")->click();
-        settle();
-        QCOMPARE(boxes.texts(), QStringList{"L46"});
-        // The name of the part program reached before stays, as the run state does.
-        QCOMPARE(child<QLabel>(world.mainWindow(), "Lbl_VELTRUM_NAME")->text(), QStringLiteral("PUMP1"));
-    }
-
-    void okInTheSettingsDialogChangesTheNextRun()
-    {
-        DesktopWorld world;
-        QVERIFY(world.startToMainWindow());
-        child<QAction>(world.mainWindow(), "menKonfiguration")->trigger();
-        settle();
-        ui::frm_Konfiguration* dialog = world.program->settingsDialog();
-        child<QCheckBox>(dialog, "Chk_DFQ")->click();
-        child<QPushButton>(dialog, "OKButton")->click();
-        settle();
-        QCOMPARE(world.settings.size(), std::size_t(11));
-        QCOMPARE(world.setting(config::setting::kDfq), std::string("1"));
-        QCOMPARE(world.setting(config::setting::kDir), world.output.path().string());
-
-        child<QPushButton>(world.mainWindow(), "cmd_Start_Konvertierung")->click();
-        QCOMPARE(world.outputListing(), kDfq);
-    }
-
-    void cancelLeavesTheStoredSettings()
-    {
-        DesktopWorld world;
-        QVERIFY(world.startToMainWindow());
-        child<QAction>(world.mainWindow(), "menKonfiguration")->trigger();
-        settle();
-        child<QCheckBox>(world.program->settingsDialog(), "Chk_DFQ")->click();
-        child<QPushButton>(world.program->settingsDialog(), "CancelButton")->click();
-        settle();
-        QCOMPARE(world.settings.size(), std::size_t(1)); // only the "DIR" the test put there
-        child<QPushButton>(world.mainWindow(), "cmd_Start_Konvertierung")->click();
-        QCOMPARE(world.outputListing(), kDfd + " " + kDfx);
-    }
-
-    void slashARunsAgainWhenTheSettingsDialogCloses()
+    // A reload runs the whole load again: with "/a" it converts, and ends the program.
+    void withSlashAEveryReloadConvertsAgain()
     {
         DesktopWorld world("/a");
         world.connector.running = false;
         {
             ModalBoxes boxes;
             QVERIFY(world.startToMainWindow());
-            QCOMPARE(boxes.texts(), (QStringList{"L46", "L46"}));
         }
         world.connector.running = true;
-        child<QAction>(world.mainWindow(), "menKonfiguration")->trigger();
+        press(world.mainWindow(), "menKonfiguration");
         settle();
-        child<QPushButton>(world.program->settingsDialog(), "CancelButton")->click();
-        QCOMPARE(world.outputListing(), kDfd + " " + kDfx);
+        press(world.program->settingsDialog(), "CancelButton");
         QCOMPARE(world.endRequests, std::vector<int>{0});
-    }
-
-    void aboutHidesAndShowsTheUnchangedMainWindow()
-    {
-        DesktopWorld world;
-        auto* window = world.startToMainWindow();
-        QVERIFY(window);
-        child<QAction>(window, "menInfo")->trigger();
-        QVERIFY(!window->isVisible());
-        ui::frm_About* about = aboutWindow();
-        QVERIFY(about);
-        QCOMPARE(about->windowTitle(), QStringLiteral("L67"));
-
-        // Nothing that a load would read again is looked at when the About window closes.
-        world.settings.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDfq, "1");
-        world.connector.running = false;
-        child<QPushButton>(about, "cmdOK")->click();
-        settle();
-        QVERIFY(window->isVisible());
-        QCOMPARE(world.mainWindow(), window);
-        QCOMPARE(world.connector.windowLookups, 1);
-        QCOMPARE(world.program->run().SettingDFQ, std::string("0"));
-        QCOMPARE(child<QLabel>(window, "Lbl_VELTRUM_NAME")->text(), QStringLiteral("PUMP1"));
-        QVERIFY(world.endRequests.empty());
-        QCOMPARE(aboutWindow(), nullptr);
-    }
-
-    void aboutsCloseBoxDoesTheSame()
-    {
-        DesktopWorld world;
-        auto* window = world.startToMainWindow();
-        QVERIFY(window);
-        child<QAction>(window, "menInfo")->trigger();
-        QVERIFY(aboutWindow());
-        aboutWindow()->close();
-        settle();
-        QVERIFY(window->isVisible());
-        QCOMPARE(aboutWindow(), nullptr);
-        QVERIFY(world.endRequests.empty());
+        press(world.mainWindow(), "menGerman");
+        QCOMPARE(world.endRequests, (std::vector<int>{0, 0}));
+        QCOMPARE(valueLines(world), 2);
     }
 };
 

@@ -8,23 +8,13 @@
 #include "source/MemoryApplication.h"
 #include "support/ModelBuilder.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QCoreApplication>
 #include <QTest>
 #include <QTimer>
 
 namespace ui_testing {
-
-bool TestConnector::findMainWindow(std::string_view)
-{
-    ++windowLookups;
-    return running;
-}
-
-std::shared_ptr<source::Application> TestConnector::requestObject(std::string_view)
-{
-    // Each request reaches the application as it is at that moment.
-    return std::make_shared<source::MemoryApplication>(application.value_or(source::ApplicationRecord{}));
-}
 
 DesktopWorld::DesktopWorld(std::string argumentText)
     : codePage(config::codePageByNumber(1252))
@@ -33,9 +23,8 @@ DesktopWorld::DesktopWorld(std::string argumentText)
     writeLanguageFile(programDirectory / "resource.dll", "L");
     writeLanguageFile(programDirectory / "German.dll", "G");
     writeLanguageFile(programDirectory / "English.dll", "E");
-    settings.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDir,
-                          output.path().string());
-    connector.application = testing_support::exampleApplication();
+    store(config::setting::kDir, output.path().string());
+    connector.application = std::make_shared<source::MemoryApplication>(testing_support::exampleApplication());
 }
 
 DesktopWorld::~DesktopWorld()
@@ -53,8 +42,7 @@ bool DesktopWorld::start()
 
 void DesktopWorld::fireStartUpTimer()
 {
-    auto* timer = program->startUpWindow()->findChild<QTimer*>(QStringLiteral("Timer1"));
-    timer->start(0);
+    program->startUpWindow()->findChild<QTimer*>(QStringLiteral("Timer1"))->start(0);
     QTRY_VERIFY(program->mainWindow() != nullptr);
 }
 
@@ -77,14 +65,9 @@ app::frm_Hauptfenster* DesktopWorld::mainWindow() const
     return program ? program->mainWindow() : nullptr;
 }
 
-std::string DesktopWorld::setting(std::string_view key) const
+void DesktopWorld::store(std::string_view key, std::string_view value)
 {
-    return settings.ReadSetting(config::setting::kApplication, config::setting::kSection, key, "<absent>");
-}
-
-std::string DesktopWorld::outputFile(const std::string& name) const
-{
-    return testing_support::readBytes(output / name);
+    settings.WriteSetting(config::setting::kApplication, config::setting::kSection, key, value);
 }
 
 void settle()
@@ -92,6 +75,17 @@ void settle()
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
+}
+
+void press(QWidget* window, const char* name)
+{
+    const QString objectName = QString::fromUtf8(name);
+    if (auto* button = window->findChild<QAbstractButton*>(objectName))
+        button->click();
+    else if (auto* action = window->findChild<QAction*>(objectName))
+        action->trigger();
+    else
+        qWarning("nothing to press named %s", name);
 }
 
 } // namespace ui_testing

@@ -1,20 +1,20 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/ApplicationConnector.h"
 #include "app/Clock.h"
 #include "app/DesktopEnvironment.h"
 #include "app/DesktopProgram.h"
 #include "config/CodePage.h"
 #include "config/MemorySettingsStore.h"
-#include "kfield/LocalFileSystem.h"
-#include "source/ModelRecords.h"
 #include "support/Doubles.h"
+#include "support/FaultyFileSystem.h"
 #include "support/Files.h"
+#include "support/RunFixture.h"
+
+class QWidget;
 
 namespace app {
 class frm_Hauptfenster;
@@ -22,22 +22,11 @@ class frm_Hauptfenster;
 
 namespace ui_testing {
 
-// The measuring application as the tests want it: running or not, with a part program or none.
-// Counts the connection attempts, so a test sees each load and each run connect.
-class TestConnector final : public app::ApplicationConnector {
-public:
-    bool running = true;
-    std::optional<source::ApplicationRecord> application;
-    int windowLookups = 0;
-
-    bool findMainWindow(std::string_view className) override;
-    std::shared_ptr<source::Application> requestObject(std::string_view programmaticId) override;
-};
-
 // Everything the desktop program meets in a test: a program directory with language files whose
 // lines name their own number (resource.dll "L", German.dll "G", English.dll "E"), an empty output
 // directory named by "DIR", a settings store in memory, the example part program open in the
-// measuring application, 05.12.2026 14:03:12, a point as decimal separator, windows-1252.
+// measuring application, 05.12.2026 14:03:12, a point as decimal separator, windows-1252, and a
+// file system that fails on cue.
 class DesktopWorld {
 public:
     explicit DesktopWorld(std::string argumentText = "");
@@ -46,11 +35,11 @@ public:
     testing_support::TemporaryDirectory programDirectory;
     testing_support::TemporaryDirectory output;
     config::MemorySettingsStore settings;
-    TestConnector connector;
+    testing_support::MemoryConnector connector; // counts the connections: each load and each run connects
     app::FixedClock clock{config::CalendarTime{2026, 12, 5, 14, 3, 12}};
     testing_support::FixedRegionalSettings regional{"."};
     std::unique_ptr<config::CodePage> codePage;
-    kfield::LocalFileSystem files;
+    testing_support::FaultyFileSystem files;
     std::string argumentText;
 
     std::vector<int> endRequests; // exit codes, in order
@@ -66,9 +55,7 @@ public:
     void stop();
 
     app::frm_Hauptfenster* mainWindow() const;
-    std::string setting(std::string_view key) const;
-    std::string outputFile(const std::string& name) const;
-    std::string outputListing() const { return output.listing(); }
+    void store(std::string_view key, std::string_view value);
 
 private:
     std::unique_ptr<app::DesktopEnvironment> m_environment;
@@ -76,5 +63,8 @@ private:
 
 // Processes events, deferred deletions included, so windows closed by a handler are really gone.
 void settle();
+
+// Clicks the button or triggers the menu entry of that name in the window.
+void press(QWidget* window, const char* name);
 
 } // namespace ui_testing

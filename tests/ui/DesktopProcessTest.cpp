@@ -16,7 +16,7 @@ testing_support::ProcessResult runDesktopProgram(const std::string& argument, co
                                                  const char* seconds)
 {
     return testing_support::runProcess(
-        "timeout", {seconds, NORDA_PROGRAM_DIR "/norda-converter", argument},
+        "/usr/bin/timeout", {seconds, NORDA_PROGRAM_DIR "/norda-converter", argument},
         {{"QT_QPA_PLATFORM", "offscreen"},
          {"XDG_CONFIG_HOME", config.string()},
          {"LC_ALL", "en_US.UTF-8"},

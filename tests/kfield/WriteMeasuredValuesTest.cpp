@@ -1,3 +1,4 @@
+// The value lines themselves are proven by the full-write cases under tests/data/conversions.
 #include "kfield/WriteMeasuredValues.h"
 
 #include "support/ModelBuilder.h"
@@ -10,42 +11,6 @@ using kfield::ValuesOutcome;
 namespace {
 
 const std::string kStamp = "05.12.2026/14:03:12";
-
-// One characteristic's eight fields, DC4 between them and SI after them.
-std::string group(std::initializer_list<std::string> fields)
-{
-    std::string text;
-    for (const auto& field : fields)
-        text += field + '\x14';
-    text.back() = '\x0F';
-    return text;
-}
-
-const std::string kEmptyLine = group({"", "", kStamp, "", "", "", "", ""}) + "\r\n";
-
-std::string firstGroup(const std::string& value, const std::string& attribute = "0")
-{
-    return group({value, attribute, kStamp, "", "", "", "", ""});
-}
-
-std::string laterGroup(const std::string& value)
-{
-    return group({value, "0", "", "", "", "", "", ""});
-}
-
-source::CommandRecord invalid(source::CommandRecord command)
-{
-    command.valueValid = false;
-    return command;
-}
-
-source::CommandRecord axisAndPositionLine()
-{
-    auto both = axisLine(1209, {}, 4);
-    both.dimensionData->isPositionLine = true;
-    both.dimensionData->positionResult = 5;
-    return both;
-}
 
 class ValuesWriter : public ConversionFixture {
 protected:
@@ -80,68 +45,13 @@ TEST_F(ValuesWriter, AppendsTheExampleBlockUnderEitherSeparator)
     EXPECT_EQ(file("PUMP.dfx"), golden("example-values-comma.dfx"));
 }
 
-TEST_F(ValuesWriter, BuildsTheValueLineFromTheWalk)
-{
-    const struct {
-        const char* name;
-        bool positionAxes;
-        std::vector<source::CommandRecord> commands;
-        std::string bytes;
-    } cases[] = {
-        {"no characteristic", false, {plainCommand(300)}, kEmptyLine},
-        {"no command", false, {}, kEmptyLine},
-        {"invalid value", false, {invalid(singleDimension(1101, "D", {}, 1.5))}, firstGroup("1.5000", "255") + "\r\n"},
-        {"every named value in its field", false,
-         {namedValueCommand("field4", "1,2"), namedValueCommand("FIELD5", "#LOT7"), namedValueCommand("FIELD6", "12"),
-          namedValueCommand("FIELD7", " 7 "), singleDimension(1101, "A", {}, 1), namedValueCommand("FIELD8", "3"),
-          singleDimension(1101, "B", {}, 2), namedValueCommand("K0012", "5"), namedValueCommand("K0053", "ORDER 1"),
-          namedValueCommand("FIELD8", "9")}, // past the last characteristic: no group takes it
-         group({"1.0000", "0", kStamp, "1,2", "#LOT7", "12", "7", ""}) + group({"2.0000", "0", "", "", "", "", "", "3"}) +
-             "\r\nK0053/0 ORDER 1\r\nK0012/0 5\r\n"},
-        {"empty K0053", false, {namedValueCommand("K0053", "")}, kEmptyLine + "K0053/0 \r\n"},
-        {"the later named value wins", false,
-         {namedValueCommand("FIELD6", "1"), namedValueCommand("FIELD6", "2"), singleDimension(1101, "A", {}, 1)},
-         group({"1.0000", "0", kStamp, "", "", "2", "", ""}) + "\r\n"},
-        {"names that are no value keyword", false,
-         {namedValueCommand("K2060", "5"), namedValueCommand("UNKNOWN", "x"), namedValueCommand("field 4", "1")}, kEmptyLine},
-        // An unknown single type takes no number; a block start with selector 1 closes the open block.
-        {"numbers like the description walk", false,
-         {singleDimension(1115, "UNKNOWN", {}, 9), blockStart(1000, "AX1", 0, 1), axisLine(1002, {}, 1),
-          blockStart(1000, "AX2", 1, 1), axisLine(1003, {}, 8), blockEnd(1001), singleDimension(1101, "S", {}, 2)},
-         firstGroup("1.0000") + laterGroup("2.0000") + "\r\n"},
-        {"position result only", false,
-         {blockStart(1200, "P", 0, 1), positionLine(1202, {}, 1), positionLine(1209, {}, 99, 0.125),
-          positionLine(1230, {}, 3), blockEnd(1201)},
-         firstGroup("0.1250") + "\r\n"},
-        {"position axes too", true,
-         {blockStart(1200, "P", 2, 1), positionLine(1202, {}, 1), positionLine(1209, {}, 99, 0.125),
-          positionLine(1230, {}, 3), blockEnd(1201)},
-         firstGroup("1.0000") + laterGroup("0.1250") + laterGroup("3.0000") + "\r\n"},
-        {"axis and position line at once", false,
-         {blockStart(1200, "P", 2, 1), axisAndPositionLine(), blockEnd(1201), namedValueCommand("FIELD8", "7")},
-         firstGroup("4.0000") + laterGroup("5.0000") + "\r\n"},
-        {"axis lines outside blocks and of type 1011", false,
-         {axisLine(1002, {}, 1), blockStart(1000, "A", 0, 1), axisLine(1011, {}, 2), axisLine(1021, {}, 3), blockEnd(1001),
-          axisLine(1002, {}, 4)},
-         firstGroup("3.0000") + "\r\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::filesystem::remove(dir / "PUMP.dfx");
-        settings.PosAchse = c.positionAxes;
-        EXPECT_EQ(writeWith(c.commands), ValuesOutcome::Written);
-        EXPECT_EQ(file("PUMP.dfx"), c.bytes);
-        EXPECT_TRUE(messages.messages.empty());
-    }
-}
-
 TEST_F(ValuesWriter, ForgetsTheRunDataOfEarlierMeasurements)
 {
     writeWith({namedValueCommand("FIELD5", "#A"), namedValueCommand("K0012", "1"), namedValueCommand("FIELD4", "1"),
                namedValueCommand("FIELD8", "1")});
     std::filesystem::remove(dir / "PUMP.dfx");
     writeWith({});
-    EXPECT_EQ(file("PUMP.dfx"), kEmptyLine);
+    EXPECT_EQ(file("PUMP.dfx"), readBytes(testDataDir() / "conversions" / "no-commands" / "PUMP.dfx"));
 }
 
 TEST_F(ValuesWriter, RejectedValueAbortsWithItsMessageAndChangesNoFile)

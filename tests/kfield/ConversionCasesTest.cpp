@@ -61,6 +61,8 @@ TEST_P(ConversionCase, WritesTheExpectedFilesAndMessages)
         EXPECT_EQ(file(name), readBytes(expected / name)) << name;
     }
     EXPECT_EQ(dir.listing(), expectedListing);
+    EXPECT_EQ(application.record().updatesEnabled, true);
+    EXPECT_FALSE(progress.visible);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ConversionCase, ::testing::ValuesIn(caseNames()),

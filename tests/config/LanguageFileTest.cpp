@@ -44,13 +44,14 @@ protected:
 
 } // namespace
 
-TEST_F(LanguageFile, SplitsTheLinesIntoTheirSlots)
+TEST_F(LanguageFile, SplitsAndDecodesTheLinesIntoTheirSlots)
 {
     const std::string x4095(4095, 'x');
     const struct {
         const char* name;
         std::string bytes;
         std::vector<std::pair<int, std::string>> lines; // text line -> its text
+        int codePage = 1252;
     } cases[] = {
         {"lines after 165", numberedLines(165) + "\x81\x8D\r\n" + std::string(100000, 'x') + "\r\n\r\r\nline 169\nline 170",
          {{1, "line 1"}, {165, "line 165"}}},
@@ -63,10 +64,13 @@ TEST_F(LanguageFile, SplitsTheLinesIntoTheirSlots)
         {"blanks kept", startingWith("  Norda \t\r\n", 1), {{1, "  Norda \t"}}},
         {"an ignored line may hold anything", startingWith(numberedLines(4) + "\x81\x8D undefined " + std::string(5000, '#') + "\r\n", 5),
          {{4, "line 4"}, {5, ""}, {6, "line 6"}}},
+        {"windows-1252", startingWith("\xC4nderung f\xFCr Gr\xF6\xDF" "e\r\n\xA5\r\n", 2),
+         {{1, "\xC3\x84nderung f\xC3\xBCr Gr\xC3\xB6\xC3\x9F" "e"}, {2, "\xC2\xA5"}, {3, "line 3"}}},
+        {"windows-1250", startingWith("\xA5\r\n", 1), {{1, "\xC4\x84"}, {2, "line 2"}}, 1250},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const LanguageTexts texts = load(c.bytes);
+        const LanguageTexts texts = load(c.bytes, c.codePage);
         for (const auto& [number, text] : c.lines)
             EXPECT_EQ(texts.line(number), text) << "text line " << number;
     }
@@ -74,24 +78,6 @@ TEST_F(LanguageFile, SplitsTheLinesIntoTheirSlots)
     const LanguageTexts texts = load(numberedLines(165));
     for (int number = 1; number <= 165; ++number)
         EXPECT_EQ(texts.line(number), ignored.contains(number) ? "" : "line " + std::to_string(number));
-}
-
-TEST_F(LanguageFile, DecodesWithTheGivenCodePage)
-{
-    const struct {
-        std::string bytes;
-        int codePage;
-        std::string text;
-    } cases[] = {
-        {"\xC4nderung f\xFCr Gr\xF6\xDF" "e", 1252, "\xC3\x84nderung f\xC3\xBCr Gr\xC3\xB6\xC3\x9F" "e"},
-        {"\xA5", 1252, "\xC2\xA5"},
-        {"\xA5", 1250, "\xC4\x84"},
-    };
-    for (const auto& c : cases) {
-        const LanguageTexts texts = load(startingWith(numberedLines(6) + c.bytes + "\r\n", 7), c.codePage);
-        EXPECT_EQ(texts.line(7), c.text);
-        EXPECT_EQ(texts.line(8), "line 8");
-    }
 }
 
 TEST_F(LanguageFile, RefusesAFileItCannotUseNamingFileAndReason)

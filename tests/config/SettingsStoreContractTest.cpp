@@ -17,12 +17,14 @@ const std::string kApplication = "VELTRUM_NORDA_KONVERTER";
 const std::string kSection = "Settings";
 
 struct MemoryStore {
+    static constexpr const char* kName = "Memory";
     config::MemorySettingsStore store;
     const config::SettingsStore& reopened() const { return store; }
 };
 
 #ifdef NORDA_WITH_QT_SETTINGS
 struct QtStore {
+    static constexpr const char* kName = "QSettings";
     testing_support::TemporaryDirectory directory;
     config::QtSettingsStore store{directory.path()};
     // A second store on the same files, as after a restart.
@@ -43,7 +45,12 @@ protected:
     std::string read(const std::string& key) { return m_store.reopened().ReadSetting(kApplication, kSection, key, "<absent>"); }
 };
 
-TYPED_TEST_SUITE(SettingsStoreContract, Stores);
+struct StoreName {
+    template <class Store>
+    static std::string GetName(int) { return Store::kName; }
+};
+
+TYPED_TEST_SUITE(SettingsStoreContract, Stores, StoreName);
 
 TYPED_TEST(SettingsStoreContract, GivesTheDefaultOnlyForAnAbsentKey)
 {

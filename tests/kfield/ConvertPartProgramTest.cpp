@@ -4,7 +4,6 @@
 #include "support/ValuesFixture.h"
 
 #include <algorithm>
-#include <regex>
 
 using namespace testing_support;
 using kfield::MessageIcon;
@@ -70,29 +69,6 @@ TEST_F(FullWrite, ReadsNoCommentWhenTheSettingIsOff)
     convert(application);
     EXPECT_EQ(description().find("K2900"), std::string::npos);
     EXPECT_EQ(application.log().count(source::Member::CommandHasComment), 0u);
-}
-
-TEST_F(FullWrite, GivesEveryNumberAtLeastItsIdentifierLine)
-{
-    // A K-field reader refuses a file set whose values carry a characteristic that the description
-    // never declares: every unknown type, in every setting, keeps at least its K2001 line.
-    for (int setting = 0; setting < 8; ++setting) {
-        settings.PosAchse = (setting & 1) != 0;
-        settings.NordaPos = (setting & 2) != 0;
-        settings.Kommentare = (setting & 4) != 0;
-        convertWith({singleDimension(1115, "ODD", {}, 0), commentCommand("note"), blockStart(1000, "AX", 0, 1),
-                     axisLine(1021, {}, 0), axisLine(1002, {}, 0), blockEnd(1001), blockStart(1200, "P", 2, 1),
-                     positionLine(1230, {}, 0), positionLine(1202, {}, 0), positionLine(1209, {}, 0, 1), blockEnd(1201)});
-        const std::string text = description();
-        std::smatch count;
-        ASSERT_TRUE(std::regex_search(text, count, std::regex("K0100 (\\d+)\r\n")));
-        const int characteristics = std::stoi(count[1]);
-        EXPECT_EQ(characteristics, settings.PosAchse ? 5 : 3) << "setting " << setting;
-        for (int n = 1; n <= characteristics; ++n)
-            EXPECT_NE(text.find("K2001/" + std::to_string(n) + " "), std::string::npos) << "setting " << setting << ", characteristic " << n;
-        const std::string values = file("PUMP.dfx");
-        EXPECT_EQ(std::count(values.begin(), values.end(), '\x0F'), characteristics) << "setting " << setting;
-    }
 }
 
 TEST_F(FullWrite, ChecksReplacesOrCutsANamedValue)

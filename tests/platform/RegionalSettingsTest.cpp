@@ -4,38 +4,27 @@
 
 #include <cstdlib>
 
-namespace {
-
-std::unique_ptr<config::RegionalSettings> settingsUnder(const char* locale)
+TEST(RegionalSettings, FollowTheLocaleAndFallBackToC)
 {
-    ::setenv("LC_ALL", locale, 1);
-    auto settings = config::systemRegionalSettings();
-    ::unsetenv("LC_ALL");
-    return settings;
-}
-
-const config::CalendarTime kExampleMoment{2026, 12, 5, 14, 3, 12};
-
-} // namespace
-
-TEST(RegionalSettings, GermanLocaleGivesCommaAndGermanFormats)
-{
-    const auto german = settingsUnder("de_DE.UTF-8");
-    EXPECT_EQ(german->decimalSeparator(), ",");
-    EXPECT_EQ(german->shortDate(kExampleMoment), "05.12.2026");
-    EXPECT_EQ(german->longTime(kExampleMoment), "14:03:12");
-}
-
-TEST(RegionalSettings, EnglishLocaleGivesPoint)
-{
-    const auto english = settingsUnder("en_US.UTF-8");
-    EXPECT_EQ(english->decimalSeparator(), ".");
-    EXPECT_EQ(english->shortDate(kExampleMoment), "12/05/2026");
-}
-
-TEST(RegionalSettings, UnknownLocaleFallsBackToC)
-{
-    const auto fallback = settingsUnder("xx_NOWHERE.UTF-8");
-    EXPECT_EQ(fallback->decimalSeparator(), ".");
-    EXPECT_EQ(fallback->longTime(kExampleMoment), "14:03:12");
+    const config::CalendarTime moment{2026, 12, 5, 14, 3, 12};
+    const struct {
+        const char* locale;
+        const char* decimal;
+        const char* date; // nullptr: not checked
+        const char* time;
+    } cases[] = {{"de_DE.UTF-8", ",", "05.12.2026", "14:03:12"},
+                 {"en_US.UTF-8", ".", "12/05/2026", nullptr},
+                 {"xx_NOWHERE.UTF-8", ".", nullptr, "14:03:12"}};
+    for (const auto& c : cases) {
+        ::setenv("LC_ALL", c.locale, 1);
+        const auto settings = config::systemRegionalSettings();
+        ::unsetenv("LC_ALL");
+        EXPECT_EQ(settings->decimalSeparator(), c.decimal) << c.locale;
+        if (c.date) {
+            EXPECT_EQ(settings->shortDate(moment), c.date) << c.locale;
+        }
+        if (c.time) {
+            EXPECT_EQ(settings->longTime(moment), c.time) << c.locale;
+        }
+    }
 }

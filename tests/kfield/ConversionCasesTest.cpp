@@ -1,0 +1,73 @@
+// Full writes of the part programs under tests/data/conversions: each case holds the program as a
+// snapshot, the settings that are on, the messages the operator sees and the files written, byte by byte.
+#include "kfield/ConvertPartProgram.h"
+#include "source/Snapshot.h"
+
+#include "support/ValuesFixture.h"
+
+#include <algorithm>
+#include <set>
+#include <sstream>
+
+using namespace testing_support;
+
+namespace {
+
+std::filesystem::path casesDir()
+{
+    return testDataDir() / "conversions";
+}
+
+std::vector<std::string> caseNames()
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(casesDir()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class ConversionCase : public ConversionFixture, public ::testing::WithParamInterface<std::string> {};
+
+} // namespace
+
+TEST_P(ConversionCase, WritesTheExpectedFilesAndMessages)
+{
+    const std::filesystem::path expected = casesDir() / GetParam();
+    std::set<std::string> on;
+    std::istringstream words(readBytes(expected / "settings.txt"));
+    for (std::string word; words >> word;)
+        on.insert(word);
+    const auto isOn = [&on](const std::string& word) { return on.contains(word); };
+    settings.Kommentare = isOn("comments");
+    settings.PosAchse = isOn("position-axes");
+    settings.NordaPos = isOn("position-groups");
+    settings.DFQ = isOn("combined");
+    source::MemoryApplication application(source::readSnapshotFile(expected / "program.json"));
+    run(application, kfield::ConvertPartProgram);
+
+    std::string shown;
+    for (const auto& message : messages.messages)
+        shown += (message.icon == kfield::MessageIcon::Critical ? "critical " : "information ") + message.text + "\n";
+    EXPECT_EQ(shown, readBytes(expected / "messages.txt"));
+    std::set<std::string> written; // sorted, as the listing is
+    for (const auto& entry : std::filesystem::directory_iterator(expected)) {
+        if (entry.path().filename().string().starts_with("PUMP."))
+            written.insert(entry.path().filename().string());
+    }
+    std::string expectedListing;
+    for (const std::string& name : written) {
+        expectedListing += (expectedListing.empty() ? "" : " ") + name;
+        EXPECT_EQ(file(name), readBytes(expected / name)) << name;
+    }
+    EXPECT_EQ(dir.listing(), expectedListing);
+    EXPECT_EQ(application.record().updatesEnabled, true);
+    EXPECT_FALSE(progress.visible);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ConversionCase, ::testing::ValuesIn(caseNames()),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });

@@ -1,5 +1,9 @@
+#include "app/Clock.h"
 #include "support/ModelBuilder.h"
 #include "support/RunFixture.h"
+
+#include <chrono>
+#include <cstdlib>
 
 using namespace testing_support;
 using app::RunOutcome;
@@ -145,4 +149,15 @@ TEST_F(StartCommand, ReportsAFailingReadWithTheMemberAndTheCommand)
               "Cannot read DimensionData.Nominal of command 4 from the measuring application: the measuring application refused the call");
     EXPECT_EQ(dir.listing(), "");
     EXPECT_TRUE(connector.application->record().updatesEnabled);
+}
+
+TEST(SystemClock, GivesTodaysLocalDate)
+{
+    // The local date is at most a day away from the date in UTC.
+    const std::chrono::year_month_day utc{std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
+    const config::CalendarTime now = app::SystemClock().now();
+    const std::chrono::year_month_day local{std::chrono::year(now.year), std::chrono::month(static_cast<unsigned>(now.month)),
+                                            std::chrono::day(static_cast<unsigned>(now.day))};
+    ASSERT_TRUE(local.ok());
+    EXPECT_LE(std::abs((std::chrono::sys_days(local) - std::chrono::sys_days(utc)).count()), 1);
 }

@@ -51,6 +51,8 @@ CliOptions parseCliOptions(const std::vector<std::string>& arguments)
             options.help = true;
         } else if (argument == "--snapshot") {
             options.snapshot = value();
+        } else if (argument == "--save-snapshot") {
+            options.saveSnapshot = value();
         } else if (argument == "--texts") {
             options.texts = value();
         } else if (argument == "--set") {
@@ -71,6 +73,7 @@ CliOptions parseCliOptions(const std::vector<std::string>& arguments)
 std::string usageText()
 {
     return R"(Usage: norda-cli [--snapshot FILE] [--texts FILE] [--set KEY=VALUE]... [--now YYYY-MM-DDTHH:MM:SS]
+       norda-cli --save-snapshot FILE [--snapshot FILE] [--texts FILE]
 
 Converts the part program open in the measuring application Veltrum into K-field transfer files,
 exactly as the start button of the Norda converter does: the first run for a part program writes
@@ -86,13 +89,17 @@ Options:
                    read as the converter reads them and are never changed
   --now MOMENT     take the measurement's date and time (and the single-file names) from
                    MOMENT instead of the clock, for reproducible conversions
+  --save-snapshot FILE
+                   convert nothing: write the open part program, as the converter reads it, to
+                   FILE as a snapshot, for reporting a problem; with --snapshot, a copy of that
+                   snapshot
   --help           this text
 
 Messages go to standard error; an information message does not stop the run. One line per file
 written or appended goes to standard output.
 
-Exit status: 0 the values were written; 1 the run stopped (no application, no part program, a
-rejected named value, an error); 2 a usage error or an unusable language file.
+Exit status: 0 the values (or the snapshot) were written; 1 the run stopped (no application, no part
+program, a rejected named value, an error); 2 a usage error or an unusable language file.
 )";
 }
 

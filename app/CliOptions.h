@@ -20,6 +20,7 @@ struct CliOptions {
     bool help = false;
     std::optional<std::string> snapshot;                   // --snapshot FILE
     std::optional<std::string> texts;                      // --texts FILE
+    std::optional<std::string> saveSnapshot;               // --save-snapshot FILE
     std::vector<std::pair<std::string, std::string>> settings; // --set KEY=VALUE, by store key
     std::optional<config::CalendarTime> now;               // --now YYYY-MM-DDTHH:MM:SS
 };

@@ -8,6 +8,7 @@
 #include "FileNameText.h"
 #include "OverlaySettingsStore.h"
 #include "ProgramDirectory.h"
+#include "SnapshotSaver.h"
 #include "SystemSettingsStore.h"
 
 #include "config/CodePage.h"
@@ -59,6 +60,8 @@ int runCli(const app::CliOptions& options)
     const app::Clock& clock = options.now ? static_cast<const app::Clock&>(fixedClock) : systemClock;
 
     const app::RunServices services{texts, *regional, *codePage, files, messages, display, display, *connector, clock};
+    if (options.saveSnapshot)
+        return app::saveSnapshot(services, app::pathFromUtf8(*options.saveSnapshot)) ? 0 : 1;
     const app::RunResult result = run.start(services);
     listWrittenFiles(run, result);
     return result.outcome == app::RunOutcome::ValuesWritten ? 0 : 1;

@@ -23,6 +23,8 @@ public:
 
     // Puts the kept value back; throws source::ReadError or source::ConnectionError.
     void restore();
+    // The value UpdatesEnabled had before the walk.
+    bool kept() const { return m_kept; }
 
 private:
     source::Application& m_application;

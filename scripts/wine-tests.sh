@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Cross-builds the converter for Windows with MinGW-w64 and runs the Windows suite under Wine, against
-# the Linux norda-cli of build/ (built here when missing): norda-cli.exe must write the same bytes.
+# Cross-builds the converter for Windows with MinGW-w64, packs the release archive and runs the Windows
+# suite under Wine, against the Linux norda-cli of build/ (built here when missing): norda-cli.exe must
+# write the same bytes, and the archive must run unpacked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-windows-cross.sh
@@ -17,4 +18,5 @@ trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows
+cpack --preset windows
 ctest --preset windows

@@ -22,22 +22,6 @@ using Counters = std::shared_ptr<ServerCounters>;
 // {2F8A4C61-0B7E-4D52-8E3A-91C4D6F0A7B3}
 constexpr IID kServedObjectIid{0x2f8a4c61, 0x0b7e, 0x4d52, {0x8e, 0x3a, 0x91, 0xc4, 0xd6, 0xf0, 0xa7, 0xb3}};
 
-// The dispatch identifiers of the application's automation interface, written out here on their
-// own so that a wrong one on the client's side shows up as an unknown member.
-enum : DISPID {
-    kApplicationActivePartProgram = 2, kApplicationUpdatesEnabled = 8,
-    kPartProgramPartName = 1, kPartProgramDirectory = 2, kPartProgramRevisionNumber = 3, kPartProgramSerialNumber = 4,
-    kPartProgramFileName = 6, kPartProgramCommands = 11,
-    kCommandsCount = 3, kCommandsVisitCommand = 5,
-    kCommandId = 3, kCommandCommandType = 6, kCommandDimensionData = 8, kCommandIsDimension = 17, kCommandValueValid = 21,
-    kCommandComment = 53, kCommandHasComment = 54, kCommandNamedValue = 57, kCommandHasNamedValue = 58,
-    kDimensionPositionResult = 3, kDimensionId = 5, kDimensionFeature1 = 6, kDimensionFeature2 = 7, kDimensionFeature3 = 8,
-    kDimensionNominal = 10, kDimensionMeasured = 12, kDimensionMinusTolerance = 14, kDimensionPlusTolerance = 15,
-    kDimensionOutputSelector = 22, kDimensionUnitCode = 25, kDimensionIsAxisLine = 30, kDimensionIsPositionLine = 31,
-    kCommentCommentKind = 1, kCommentText = 3,
-    kNamedValueName = 1, kNamedValueValue = 2,
-};
-
 // The member is not served: a wrong dispatch identifier or call kind on the client's side.
 struct UnknownMember {};
 
@@ -119,7 +103,9 @@ void answer(VARIANT& result, std::shared_ptr<Model> object, const Counters& coun
     result.pdispVal = object ? served(counters, std::move(object)) : nullptr;
 }
 
-// One member of a served object: its dispatch identifier, how it is called and how it is served.
+// One member of a served object: its dispatch identifier, how it is called and how it is served. The
+// identifiers are the application's, written out here on their own so that a wrong one on the
+// client's side shows up as an unknown member.
 struct ServedMember {
     DISPID id;
     WORD kind; // DISPATCH_PROPERTYGET, DISPATCH_METHOD or DISPATCH_PROPERTYPUT
@@ -233,19 +219,19 @@ IDispatch* served(const Counters& counters, std::shared_ptr<source::DimensionDat
 {
     using D = source::DimensionData;
     return MemberTable(counters, std::move(data))
-        .property(kDimensionId, &D::Id)
-        .property(kDimensionFeature1, &D::Feature1)
-        .property(kDimensionFeature2, &D::Feature2)
-        .property(kDimensionFeature3, &D::Feature3)
-        .property(kDimensionNominal, &D::Nominal)
-        .method(kDimensionMeasured, &D::Measured)
-        .property(kDimensionMinusTolerance, &D::MinusTolerance)
-        .property(kDimensionPlusTolerance, &D::PlusTolerance)
-        .property(kDimensionPositionResult, &D::PositionResult)
-        .property(kDimensionOutputSelector, &D::OutputSelector)
-        .property(kDimensionUnitCode, &D::UnitCode)
-        .property(kDimensionIsAxisLine, &D::IsAxisLine)
-        .property(kDimensionIsPositionLine, &D::IsPositionLine)
+        .property(5, &D::Id)
+        .property(6, &D::Feature1)
+        .property(7, &D::Feature2)
+        .property(8, &D::Feature3)
+        .property(10, &D::Nominal)
+        .method(12, &D::Measured)
+        .property(14, &D::MinusTolerance)
+        .property(15, &D::PlusTolerance)
+        .property(3, &D::PositionResult)
+        .property(22, &D::OutputSelector)
+        .property(25, &D::UnitCode)
+        .property(30, &D::IsAxisLine)
+        .property(31, &D::IsPositionLine)
         .serve();
 }
 
@@ -253,8 +239,8 @@ IDispatch* served(const Counters& counters, std::shared_ptr<source::Comment> com
 {
     MemberTable table(counters, std::move(comment));
     // A comment without text is Null, as the application sends it.
-    return table.property(kCommentCommentKind, &source::Comment::CommentKind)
-        .add(kCommentText, DISPATCH_PROPERTYGET, 0,
+    return table.property(1, &source::Comment::CommentKind)
+        .add(3, DISPATCH_PROPERTYGET, 0,
              [comment = table.model()](const DISPPARAMS&, VARIANT& result) {
                  const std::string text = comment->Text();
                  if (text.empty())
@@ -268,8 +254,8 @@ IDispatch* served(const Counters& counters, std::shared_ptr<source::Comment> com
 IDispatch* served(const Counters& counters, std::shared_ptr<source::NamedValue> value)
 {
     return MemberTable(counters, std::move(value))
-        .property(kNamedValueName, &source::NamedValue::Name)
-        .property(kNamedValueValue, &source::NamedValue::Value)
+        .property(1, &source::NamedValue::Name)
+        .property(2, &source::NamedValue::Value)
         .serve();
 }
 
@@ -277,15 +263,15 @@ IDispatch* served(const Counters& counters, std::shared_ptr<source::Command> com
 {
     using C = source::Command;
     return MemberTable(counters, command)
-        .property(kCommandId, &C::Id)
-        .property(kCommandCommandType, &C::CommandType)
-        .method(kCommandIsDimension, &C::IsDimension)
-        .property(kCommandHasComment, &C::HasComment)
-        .property(kCommandHasNamedValue, &C::HasNamedValue)
-        .property(kCommandValueValid, &C::ValueValid)
-        .property(kCommandDimensionData, &C::DimensionData)
-        .property(kCommandComment, &C::Comment)
-        .property(kCommandNamedValue, &C::NamedValue)
+        .property(3, &C::Id)
+        .property(6, &C::CommandType)
+        .method(17, &C::IsDimension)
+        .property(54, &C::HasComment)
+        .property(58, &C::HasNamedValue)
+        .property(21, &C::ValueValid)
+        .property(8, &C::DimensionData)
+        .property(53, &C::Comment)
+        .property(57, &C::NamedValue)
         .serve(command);
 }
 
@@ -349,13 +335,13 @@ source::Command& servedCommand(const VARIANT& argument)
 IDispatch* served(const Counters& counters, std::shared_ptr<source::Commands> commands)
 {
     MemberTable table(counters, std::move(commands));
-    return table.method(kCommandsCount, &source::Commands::Count)
+    return table.method(3, &source::Commands::Count)
         .add(DISPID_NEWENUM, DISPATCH_METHOD | DISPATCH_PROPERTYGET, 0,
              [commands = table.model(), counters](const DISPPARAMS&, VARIANT& result) {
                  result.vt = VT_UNKNOWN;
                  result.punkVal = new ServedEnumerator(counters, commands->Enumerate());
              })
-        .add(kCommandsVisitCommand, DISPATCH_METHOD, 1,
+        .add(5, DISPATCH_METHOD, 1,
              [commands = table.model()](const DISPPARAMS& parameters, VARIANT&) {
                  commands->VisitCommand(servedCommand(parameters.rgvarg[0]));
              })
@@ -367,21 +353,21 @@ IDispatch* served(const Counters& counters, std::shared_ptr<source::PartProgram>
     using P = source::PartProgram;
     return MemberTable(counters, std::move(program))
         .method(DISPID_VALUE, &P::DefaultMember)
-        .property(kPartProgramPartName, &P::PartName)
-        .property(kPartProgramDirectory, &P::Directory)
-        .property(kPartProgramRevisionNumber, &P::RevisionNumber)
-        .property(kPartProgramSerialNumber, &P::SerialNumber)
-        .property(kPartProgramFileName, &P::FileName)
-        .property(kPartProgramCommands, &P::Commands)
+        .property(1, &P::PartName)
+        .property(2, &P::Directory)
+        .property(3, &P::RevisionNumber)
+        .property(4, &P::SerialNumber)
+        .property(6, &P::FileName)
+        .property(11, &P::Commands)
         .serve();
 }
 
 IDispatch* servedApplication(const Counters& counters, std::shared_ptr<source::Application> application)
 {
     MemberTable table(counters, std::move(application));
-    return table.property(kApplicationActivePartProgram, &source::Application::ActivePartProgram)
-        .property(kApplicationUpdatesEnabled, &source::Application::UpdatesEnabled)
-        .add(kApplicationUpdatesEnabled, DISPATCH_PROPERTYPUT, 1,
+    return table.property(2, &source::Application::ActivePartProgram)
+        .property(8, &source::Application::UpdatesEnabled)
+        .add(8, DISPATCH_PROPERTYPUT, 1,
              [application = table.model()](const DISPPARAMS& parameters, VARIANT&) {
                  Variant value;
                  if (FAILED(VariantChangeType(value.get(), &parameters.rgvarg[0], 0, VT_BOOL)))

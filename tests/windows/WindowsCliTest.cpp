@@ -193,7 +193,7 @@ protected:
             all.insert(all.end(), {"--snapshot", unixPath(*snapshot)});
         all.insert(all.end(), {"--now", kNow, "--set", "DIR=" + unixPath(linuxOut)});
         all.insert(all.end(), settings.begin(), settings.end());
-        runProcess(windowsPath("/bin/sh"), all);
+        ChildProcess(windowsPath("/bin/sh"), all).finish();
         for (int waited = 0; !std::filesystem::exists(capture / "status") && waited < 6000; ++waited)
             Sleep(20);
         ProcessResult result;

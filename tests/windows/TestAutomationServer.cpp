@@ -207,7 +207,6 @@ public:
         return new ServedObject(m_counters, std::move(m_members), std::move(command), isApplication);
     }
     const std::shared_ptr<Model>& model() const { return m_model; }
-    const Counters& counters() const { return m_counters; }
 
 private:
     Counters m_counters;

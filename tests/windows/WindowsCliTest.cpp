@@ -230,7 +230,8 @@ TEST_F(WindowsCliFiles, SmallExampleMatchesLinux)
 TEST_F(WindowsCliFiles, LargerPartProgramMatchesLinuxAndTheServerRecordsItsCalls)
 {
     const source::ApplicationRecord record = syntheticApplication(20);
-    convertTwiceOnBoth(record, {"--set", "KOMMENTARE=1"}, [&](testserver::TestAutomationServer& server) {
+    const std::vector<std::string> settings{"--set", "KOMMENTARE=1", "--set", "POS_ACHSE=1"};
+    convertTwiceOnBoth(record, settings, [&](testserver::TestAutomationServer& server) {
         const source::ReadLog& log = server.application().log();
 
         // VisitCommand once for every dimension, in the value walk, in program order.

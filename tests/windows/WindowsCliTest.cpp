@@ -316,7 +316,7 @@ TEST_F(WindowsCli, AFailedCallLeavesTheFilesAndPutsUpdatesEnabledBack)
         {"mid-walk of an append", Member::CommandValueValid, {}, true},
         {"in the full write", Member::CommandCommandType, {"--set", "DFQ=1"}, false},
     };
-    const source::ApplicationRecord good = syntheticApplication(20);
+    const source::ApplicationRecord good = syntheticApplication(5);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove_all(windowsOut);

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -114,36 +115,30 @@ TEST_F(AutomationSourceTest, ACommentWithoutTextIsNullAndReadsAsEmpty)
     auto record = testing_support::exampleApplication();
     record.activePartProgram->commands[0].comment->text.clear();
     server = std::make_unique<testserver::TestAutomationServer>(record);
-    const auto first = connect()->ActivePartProgram()->Commands()->Enumerate()->Next();
-    EXPECT_EQ(first->Comment()->Text(), "");
+    EXPECT_EQ(connect()->ActivePartProgram()->Commands()->Enumerate()->Next()->Comment()->Text(), "");
 }
 
-TEST_F(AutomationSourceTest, EnumeratesEveryCommandOnceInOrder)
+// The enumerator hands every command once in order, and VisitCommand gets the very command back.
+TEST_F(AutomationSourceTest, EnumeratesEveryCommandOnceAndVisitsTheCommandItself)
 {
     server = std::make_unique<testserver::TestAutomationServer>(testing_support::exampleApplication());
     const auto commands = connect()->ActivePartProgram()->Commands();
     const auto enumerator = commands->Enumerate();
+    std::vector<std::shared_ptr<source::Command>> all;
+    while (auto command = enumerator->Next())
+        all.push_back(std::move(command));
+    EXPECT_EQ(enumerator->Next(), nullptr);
+    ASSERT_EQ(all.size(), 5u);
+    server->application().log().startTrace();
     std::vector<std::int32_t> types;
-    while (const auto command = enumerator->Next())
+    for (const auto& command : all)
         types.push_back(command->CommandType());
     EXPECT_EQ(types, (std::vector<std::int32_t>{300, 1106, 1000, 1002, 1001}));
-    EXPECT_EQ(enumerator->Next(), nullptr);
-}
-
-TEST_F(AutomationSourceTest, VisitCommandHandsTheCommandItself)
-{
-    server = std::make_unique<testserver::TestAutomationServer>(testing_support::exampleApplication());
-    const auto commands = connect()->ActivePartProgram()->Commands();
-    server->application().log().startTrace();
-    const auto enumerator = commands->Enumerate();
-    enumerator->Next();
-    enumerator->Next();
-    const auto third = enumerator->Next();
-    commands->VisitCommand(*third);
+    commands->VisitCommand(*all[2]);
     const auto& trace = server->application().log().trace();
-    ASSERT_EQ(trace.size(), 2u);
-    EXPECT_EQ(trace[1].member, Member::CommandsVisitCommand);
-    EXPECT_EQ(trace[1].commandIndex, 2u);
+    ASSERT_EQ(trace.size(), 6u);
+    EXPECT_EQ(trace[5].member, Member::CommandsVisitCommand);
+    EXPECT_EQ(trace[5].commandIndex, 2u);
 }
 
 TEST_F(AutomationSourceTest, PutsUpdatesEnabled)
@@ -161,41 +156,37 @@ TEST_F(AutomationSourceTest, PutsUpdatesEnabled)
 
 TEST_F(AutomationSourceTest, NoPartProgramIsNothing)
 {
-    source::ApplicationRecord none;
-    server = std::make_unique<testserver::TestAutomationServer>(none);
+    server = std::make_unique<testserver::TestAutomationServer>(source::ApplicationRecord{});
     EXPECT_EQ(connect()->ActivePartProgram(), nullptr);
 }
 
+// A refused call is a read error that names the member and the server's reason; the object stays usable.
 TEST_F(AutomationSourceTest, AFailedCallNamesTheMemberAndTheServersReason)
 {
     auto record = testing_support::exampleApplication();
-    record.activePartProgram->commands[1].failingReads.add(Member::CommandValueValid);
-    server = std::make_unique<testserver::TestAutomationServer>(record);
-    const auto enumerator = connect()->ActivePartProgram()->Commands()->Enumerate();
-    enumerator->Next();
-    const auto single = enumerator->Next();
-    try {
-        single->ValueValid();
-        FAIL() << "no error";
-    } catch (const source::ReadError& error) {
-        EXPECT_EQ(error.member(), "Command.ValueValid");
-        EXPECT_STREQ(error.what(), "Cannot read Command.ValueValid from the measuring application: "
-                                   "the measuring application refused the call");
-    }
-    EXPECT_TRUE(single->IsDimension()); // the object is still usable
-}
-
-TEST_F(AutomationSourceTest, AFailedPutIsAReadErrorOfTheWrite)
-{
-    auto record = testing_support::exampleApplication();
+    record.activePartProgram->commands[0].failingReads.add(Member::CommandValueValid);
     record.failingReads.add(Member::ApplicationSetUpdatesEnabled);
     server = std::make_unique<testserver::TestAutomationServer>(record);
-    try {
-        connect()->SetUpdatesEnabled(false);
-        FAIL() << "no error";
-    } catch (const source::ReadError& error) {
-        EXPECT_EQ(error.member(), "Application.UpdatesEnabled (write)");
+    const auto application = connect();
+    const auto first = application->ActivePartProgram()->Commands()->Enumerate()->Next();
+    const struct {
+        std::function<void()> call;
+        const char* member;
+    } cases[] = {
+        {[&] { first->ValueValid(); }, "Command.ValueValid"},
+        {[&] { application->SetUpdatesEnabled(false); }, "Application.UpdatesEnabled (write)"},
+    };
+    for (const auto& c : cases) {
+        try {
+            c.call();
+            ADD_FAILURE() << "no error for " << c.member;
+        } catch (const source::ReadError& error) {
+            EXPECT_EQ(error.member(), c.member);
+            EXPECT_EQ(std::string(error.what()), "Cannot read " + std::string(c.member) +
+                                                     " from the measuring application: the measuring application refused the call");
+        }
     }
+    EXPECT_TRUE(first->HasComment());
 }
 
 TEST_F(AutomationSourceTest, AnUnknownApplicationIsRefusedWithTheSystemsReason)

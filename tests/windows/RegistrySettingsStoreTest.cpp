@@ -43,31 +43,31 @@ using config::setting::kSection;
 
 } // namespace
 
+// Every setting comes back as written, a replaced one with its last value, long texts whole.
 TEST_F(RegistrySettingsStore, RoundTripsAllElevenSettings)
 {
-    const std::string directory = "C:\\Pr\xC3\xBC" "fst\xC3\xA4nde\\Ausgabe \xC3\x84";
-    for (const auto key : config::setting::kDialogOrder)
-        store.WriteSetting(kApplication, kSection, key, key == config::setting::kDir ? directory : std::string(key) + "-1");
+    const auto written = [](std::string_view key) -> std::string {
+        return key == config::setting::kDir ? "C:\\Pr\xC3\xBC" "fst\xC3\xA4nde\\Ausgabe \xC3\x84" : std::string(2000, key[0]);
+    };
     for (const auto key : config::setting::kDialogOrder) {
-        SCOPED_TRACE(std::string(key));
-        EXPECT_EQ(store.ReadSetting(kApplication, kSection, key, "absent"),
-                  key == config::setting::kDir ? directory : std::string(key) + "-1");
+        store.WriteSetting(kApplication, kSection, key, "first");
+        store.WriteSetting(kApplication, kSection, key, written(key));
     }
+    for (const auto key : config::setting::kDialogOrder)
+        EXPECT_EQ(store.ReadSetting(kApplication, kSection, key, "absent"), written(key)) << key;
 }
 
-TEST_F(RegistrySettingsStore, WritesTheKeysAndTextsAsTheRegistryHoldsThem)
+// Other programs see the keys and texts as wide registry strings ("NAMENSLÄNGE" with the letter
+// U+00C4, not the two bytes of its UTF-8 form), and the store reads what they stored.
+TEST_F(RegistrySettingsStore, KeysAndTextsAreTheRegistrysOwn)
 {
     store.WriteSetting(kApplication, kSection, config::setting::kNamenslaenge, "1");
     store.WriteSetting(kApplication, kSection, config::setting::kDir, "D:\\M\xC3\xA9sures");
-    // "NAMENSLÄNGE" with the letter U+00C4, not the two bytes of its UTF-8 form.
     EXPECT_EQ(registryValue(L"NAMENSL\u00C4NGE"), L"1");
     EXPECT_EQ(registryValue(L"DIR"), L"D:\\M\u00E9sures");
     EXPECT_EQ(store.keyName(kApplication, kSection),
               "HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\VELTRUM_NORDA_KONVERTER\\Settings");
-}
 
-TEST_F(RegistrySettingsStore, ReadsWhatAnotherProgramStored)
-{
     const std::wstring value = L"\u00C4";
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"NAMENSL\u00C4NGE", REG_SZ, value.c_str(),
                               static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
@@ -75,27 +75,24 @@ TEST_F(RegistrySettingsStore, ReadsWhatAnotherProgramStored)
     EXPECT_EQ(store.ReadSetting(kApplication, kSection, config::setting::kNamenslaenge, "0"), "\xC3\x84");
 }
 
-TEST_F(RegistrySettingsStore, AbsentGivesTheDefaultAndEmptyIsNotAbsent)
-{
-    EXPECT_EQ(store.ReadSetting(kApplication, kSection, config::setting::kDfq, "0"), "0");
-    store.WriteSetting(kApplication, kSection, config::setting::kDir, "");
-    EXPECT_EQ(store.ReadSetting(kApplication, kSection, config::setting::kDir, "C:\\"), "");
-    EXPECT_EQ(store.ReadSetting(kApplication, "Other section", config::setting::kDir, "C:\\"), "C:\\");
-}
-
-TEST_F(RegistrySettingsStore, ReplacesAValueAndKeepsLongTexts)
-{
-    const std::string longText(2000, 'x');
-    store.WriteSetting(kApplication, kSection, config::setting::kDir, "first");
-    store.WriteSetting(kApplication, kSection, config::setting::kDir, longText);
-    EXPECT_EQ(store.ReadSetting(kApplication, kSection, config::setting::kDir, ""), longText);
-}
-
-TEST_F(RegistrySettingsStore, ValueOfAnotherTypeReadsAsAbsent)
+// Absent, of another type or in another section gives the default; empty is a value of its own.
+TEST_F(RegistrySettingsStore, WhatIsNotAStoredTextGivesTheDefault)
 {
     const DWORD number = 1;
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"DFQ", REG_DWORD, &number, sizeof number), ERROR_SUCCESS);
-    EXPECT_EQ(store.ReadSetting(kApplication, kSection, config::setting::kDfq, "0"), "0");
+    store.WriteSetting(kApplication, kSection, config::setting::kDir, "");
+    const struct {
+        std::string_view section;
+        std::string_view key;
+        const char* expected;
+    } cases[] = {
+        {kSection, config::setting::kKommentare, "default"},
+        {kSection, config::setting::kDfq, "default"},
+        {"Other section", config::setting::kDir, "default"},
+        {kSection, config::setting::kDir, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(store.ReadSetting(kApplication, c.section, c.key, "default"), c.expected) << c.section << " " << c.key;
 }
 
 TEST_F(RegistrySettingsStore, ReportsAKeyThatCannotBeWritten)

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -14,99 +15,34 @@ namespace {
 
 using source::ComPtr;
 using source::Variant;
+using Counters = std::shared_ptr<ServerCounters>;
 
 // Lets the server find its own object behind a dispatch pointer that a client passes back
 // (VisitCommand's argument): unmarshalled in its own apartment, it is the original object.
 // {2F8A4C61-0B7E-4D52-8E3A-91C4D6F0A7B3}
 constexpr IID kServedObjectIid{0x2f8a4c61, 0x0b7e, 0x4d52, {0x8e, 0x3a, 0x91, 0xc4, 0xd6, 0xf0, 0xa7, 0xb3}};
 
-// The dispatch identifiers of the application's automation interface, written out here on their
-// own so that a wrong one on the client's side shows up as an unknown member.
-enum : DISPID {
-    kApplicationActivePartProgram = 2, kApplicationUpdatesEnabled = 8,
-    kPartProgramPartName = 1, kPartProgramDirectory = 2, kPartProgramRevisionNumber = 3, kPartProgramSerialNumber = 4,
-    kPartProgramFileName = 6, kPartProgramCommands = 11,
-    kCommandsCount = 3, kCommandsVisitCommand = 5,
-    kCommandId = 3, kCommandCommandType = 6, kCommandDimensionData = 8, kCommandIsDimension = 17, kCommandValueValid = 21,
-    kCommandComment = 53, kCommandHasComment = 54, kCommandNamedValue = 57, kCommandHasNamedValue = 58,
-    kDimensionPositionResult = 3, kDimensionId = 5, kDimensionFeature1 = 6, kDimensionFeature2 = 7, kDimensionFeature3 = 8,
-    kDimensionNominal = 10, kDimensionMeasured = 12, kDimensionMinusTolerance = 14, kDimensionPlusTolerance = 15,
-    kDimensionOutputSelector = 22, kDimensionUnitCode = 25, kDimensionIsAxisLine = 30, kDimensionIsPositionLine = 31,
-    kCommentCommentKind = 1, kCommentText = 3,
-    kNamedValueName = 1, kNamedValueValue = 2,
-};
-
 // The member is not served: a wrong dispatch identifier or call kind on the client's side.
 struct UnknownMember {};
 
-void setText(VARIANT* result, const std::string& utf8)
-{
-    if (!result)
-        return;
-    result->vt = VT_BSTR;
-    result->bstrVal = source::Bstr(source::wideFromUtf8(utf8)).release();
-}
-
-void setNumber(VARIANT* result, double value)
-{
-    if (!result)
-        return;
-    result->vt = VT_R8;
-    result->dblVal = value;
-}
-
-// Whole numbers go out as VT_I2 when they fit, as a server with Integer properties would send them;
-// the client must coerce.
-void setWhole(VARIANT* result, std::int32_t value)
-{
-    if (!result)
-        return;
-    if (value >= -32768 && value <= 32767) {
-        result->vt = VT_I2;
-        result->iVal = static_cast<SHORT>(value);
-    } else {
-        result->vt = VT_I4;
-        result->lVal = value;
-    }
-}
-
-void setBoolean(VARIANT* result, bool value)
-{
-    if (!result)
-        return;
-    result->vt = VT_BOOL;
-    result->boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-}
-
-void setObject(VARIANT* result, IDispatch* object) // takes over the reference
-{
-    if (!result) {
-        if (object)
-            object->Release();
-        return;
-    }
-    result->vt = VT_DISPATCH;
-    result->pdispVal = object;
-}
-
-// Common IUnknown and IDispatch of every served object; members are served by dispatch identifier only.
-class ServedObject : public IDispatch {
+// IUnknown of the server's objects: one interface besides IUnknown, counted references.
+template <class Interface>
+class ComObject : public Interface {
 public:
-    explicit ServedObject(std::shared_ptr<ServerCounters> counters) : m_counters(std::move(counters)) {}
-    virtual ~ServedObject() = default;
+    explicit ComObject(const IID& iid) : m_iid(iid) {}
+    virtual ~ComObject() = default;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
     {
         if (!object)
             return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, kServedObjectIid)) {
-            noteQuery();
-            AddRef();
-            *object = static_cast<IDispatch*>(this);
-            return S_OK;
-        }
         *object = nullptr;
-        return E_NOINTERFACE;
+        if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, m_iid) && !alsoAnswers(iid))
+            return E_NOINTERFACE;
+        noteQuery();
+        AddRef();
+        *object = static_cast<Interface*>(this);
+        return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
     ULONG STDMETHODCALLTYPE Release() override
@@ -116,6 +52,80 @@ public:
             delete this;
         return left;
     }
+
+protected:
+    virtual bool alsoAnswers(REFIID) { return false; }
+    virtual void noteQuery() {}
+
+private:
+    IID m_iid;
+    std::atomic<ULONG> m_references{1};
+};
+
+IDispatch* served(const Counters& counters, std::shared_ptr<source::PartProgram> program);
+IDispatch* served(const Counters& counters, std::shared_ptr<source::Commands> commands);
+IDispatch* served(const Counters& counters, std::shared_ptr<source::Command> command);
+IDispatch* served(const Counters& counters, std::shared_ptr<source::DimensionData> data);
+IDispatch* served(const Counters& counters, std::shared_ptr<source::Comment> comment);
+IDispatch* served(const Counters& counters, std::shared_ptr<source::NamedValue> value);
+
+// The answer as the application's type library types it. Whole numbers go out as VT_I2 when they
+// fit, as a server with Integer properties sends them: the client must coerce.
+void answer(VARIANT& result, const std::string& text, const Counters&)
+{
+    result.vt = VT_BSTR;
+    result.bstrVal = source::Bstr(source::wideFromUtf8(text)).release();
+}
+void answer(VARIANT& result, double value, const Counters&)
+{
+    result.vt = VT_R8;
+    result.dblVal = value;
+}
+void answer(VARIANT& result, std::int32_t value, const Counters&)
+{
+    if (value >= -32768 && value <= 32767) {
+        result.vt = VT_I2;
+        result.iVal = static_cast<SHORT>(value);
+    } else {
+        result.vt = VT_I4;
+        result.lVal = value;
+    }
+}
+void answer(VARIANT& result, bool value, const Counters&)
+{
+    result.vt = VT_BOOL;
+    result.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+}
+template <class Model>
+void answer(VARIANT& result, std::shared_ptr<Model> object, const Counters& counters)
+{
+    result.vt = VT_DISPATCH;
+    result.pdispVal = object ? served(counters, std::move(object)) : nullptr;
+}
+
+// One member of a served object: its dispatch identifier, how it is called and how it is served. The
+// identifiers are the application's, written out here on their own so that a wrong one on the
+// client's side shows up as an unknown member.
+struct ServedMember {
+    DISPID id;
+    WORD kind; // DISPATCH_PROPERTYGET, DISPATCH_METHOD or DISPATCH_PROPERTYPUT
+    UINT arguments;
+    std::function<void(const DISPPARAMS&, VARIANT&)> serve;
+};
+
+// A served object: its members by dispatch identifier and call kind. A call of the wrong kind is
+// refused, as a server driven by its type library refuses it.
+class ServedObject final : public ComObject<IDispatch> {
+public:
+    ServedObject(Counters counters, std::vector<ServedMember> members, std::shared_ptr<source::Command> command, bool isApplication)
+        : ComObject(IID_IDispatch), m_counters(std::move(counters)), m_members(std::move(members))
+        , m_command(std::move(command)), m_isApplication(isApplication)
+    {
+    }
+
+    // The command this object serves; null for any other object.
+    source::Command* command() const { return m_command.get(); }
+
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
     {
         if (!count)
@@ -136,13 +146,18 @@ public:
     {
         if (++m_counters->invokes == m_counters->endProcessAtInvoke)
             ExitProcess(3); // the application ends in the middle of a call
-        if (result)
-            VariantInit(result);
         DISPPARAMS none{nullptr, nullptr, 0, 0};
+        const DISPPARAMS& given = parameters ? *parameters : none;
+        Variant unwanted;
+        VARIANT& reply = result ? *result : *unwanted.get();
+        VariantInit(&reply);
         try {
-            serve(id, flags, parameters ? *parameters : none, result);
-            return S_OK;
-        } catch (const UnknownMember&) {
+            for (const ServedMember& member : m_members) {
+                if (member.id == id && (flags & member.kind) && given.cArgs == member.arguments) {
+                    member.serve(given, reply);
+                    return S_OK;
+                }
+            }
             ++m_counters->unknownMembers;
             return DISP_E_MEMBERNOTFOUND;
         } catch (const source::ReadError& error) {
@@ -157,170 +172,114 @@ public:
     }
 
 protected:
-    // Serves one member; throws UnknownMember or source::ReadError.
-    virtual void serve(DISPID id, WORD flags, const DISPPARAMS& parameters, VARIANT* result) = 0;
-    virtual void noteQuery() {}
-
-    // A read without arguments. The server declares a few members as methods, the rest as
-    // properties, and refuses a call of the wrong kind as a server driven by its type library does.
-    static void requireRead(WORD flags, const DISPPARAMS& parameters, bool declaredAsMethod = false)
-    {
-        const WORD declared = declaredAsMethod ? DISPATCH_METHOD : DISPATCH_PROPERTYGET;
-        if (!(flags & declared) || parameters.cArgs != 0)
-            throw UnknownMember();
-    }
-
-    ServerCounters& counters() { return *m_counters; }
-    const std::shared_ptr<ServerCounters>& sharedCounters() const { return m_counters; }
+    bool alsoAnswers(REFIID iid) override { return IsEqualIID(iid, kServedObjectIid); }
+    void noteQuery() override { m_counters->applicationRequests += m_isApplication ? 1 : 0; }
 
 private:
-    std::shared_ptr<ServerCounters> m_counters;
-    std::atomic<ULONG> m_references{1};
-};
-
-class ServedDimensionData final : public ServedObject {
-public:
-    ServedDimensionData(std::shared_ptr<ServerCounters> counters, std::shared_ptr<source::DimensionData> data)
-        : ServedObject(std::move(counters)), m_data(std::move(data))
-    {
-    }
-
-protected:
-    void serve(DISPID id, WORD flags, const DISPPARAMS& parameters, VARIANT* result) override
-    {
-        requireRead(flags, parameters, id == kDimensionMeasured);
-        source::DimensionData& d = *m_data;
-        switch (id) {
-        case kDimensionId: return setText(result, d.Id());
-        case kDimensionFeature1: return setText(result, d.Feature1());
-        case kDimensionFeature2: return setText(result, d.Feature2());
-        case kDimensionFeature3: return setText(result, d.Feature3());
-        case kDimensionNominal: return setNumber(result, d.Nominal());
-        case kDimensionMeasured: return setNumber(result, d.Measured());
-        case kDimensionMinusTolerance: return setNumber(result, d.MinusTolerance());
-        case kDimensionPlusTolerance: return setNumber(result, d.PlusTolerance());
-        case kDimensionPositionResult: return setNumber(result, d.PositionResult());
-        case kDimensionOutputSelector: return setWhole(result, d.OutputSelector());
-        case kDimensionUnitCode: return setWhole(result, d.UnitCode());
-        case kDimensionIsAxisLine: return setBoolean(result, d.IsAxisLine());
-        case kDimensionIsPositionLine: return setBoolean(result, d.IsPositionLine());
-        default: throw UnknownMember();
-        }
-    }
-
-private:
-    std::shared_ptr<source::DimensionData> m_data;
-};
-
-class ServedComment final : public ServedObject {
-public:
-    ServedComment(std::shared_ptr<ServerCounters> counters, std::shared_ptr<source::Comment> comment)
-        : ServedObject(std::move(counters)), m_comment(std::move(comment))
-    {
-    }
-
-protected:
-    void serve(DISPID id, WORD flags, const DISPPARAMS& parameters, VARIANT* result) override
-    {
-        requireRead(flags, parameters);
-        switch (id) {
-        case kCommentCommentKind: return setWhole(result, m_comment->CommentKind());
-        case kCommentText: {
-            // A comment without text is Null, as the application sends it.
-            const std::string text = m_comment->Text();
-            if (text.empty() && result)
-                result->vt = VT_NULL;
-            return text.empty() ? void() : setText(result, text);
-        }
-        default: throw UnknownMember();
-        }
-    }
-
-private:
-    std::shared_ptr<source::Comment> m_comment;
-};
-
-class ServedNamedValue final : public ServedObject {
-public:
-    ServedNamedValue(std::shared_ptr<ServerCounters> counters, std::shared_ptr<source::NamedValue> value)
-        : ServedObject(std::move(counters)), m_value(std::move(value))
-    {
-    }
-
-protected:
-    void serve(DISPID id, WORD flags, const DISPPARAMS& parameters, VARIANT* result) override
-    {
-        requireRead(flags, parameters);
-        switch (id) {
-        case kNamedValueName: return setText(result, m_value->Name());
-        case kNamedValueValue: return setText(result, m_value->Value());
-        default: throw UnknownMember();
-        }
-    }
-
-private:
-    std::shared_ptr<source::NamedValue> m_value;
-};
-
-class ServedCommand final : public ServedObject {
-public:
-    ServedCommand(std::shared_ptr<ServerCounters> counters, std::shared_ptr<source::Command> command)
-        : ServedObject(std::move(counters)), m_command(std::move(command))
-    {
-    }
-
-    source::Command& command() { return *m_command; }
-
-protected:
-    void serve(DISPID id, WORD flags, const DISPPARAMS& parameters, VARIANT* result) override
-    {
-        requireRead(flags, parameters, id == kCommandIsDimension);
-        source::Command& c = *m_command;
-        switch (id) {
-        case kCommandId: return setText(result, c.Id());
-        case kCommandCommandType: return setWhole(result, c.CommandType());
-        case kCommandIsDimension: return setBoolean(result, c.IsDimension());
-        case kCommandHasComment: return setBoolean(result, c.HasComment());
-        case kCommandHasNamedValue: return setBoolean(result, c.HasNamedValue());
-        case kCommandValueValid: return setBoolean(result, c.ValueValid());
-        case kCommandDimensionData: return setObject(result, new ServedDimensionData(sharedCounters(), c.DimensionData()));
-        case kCommandComment: return setObject(result, new ServedComment(sharedCounters(), c.Comment()));
-        case kCommandNamedValue: return setObject(result, new ServedNamedValue(sharedCounters(), c.NamedValue()));
-        default: throw UnknownMember();
-        }
-    }
-
-private:
+    Counters m_counters;
+    std::vector<ServedMember> m_members;
     std::shared_ptr<source::Command> m_command;
+    bool m_isApplication;
 };
 
-class ServedEnumerator final : public IEnumVARIANT {
+// The members of one object, read by the model's own member functions.
+template <class Model>
+class MemberTable {
 public:
-    ServedEnumerator(std::shared_ptr<ServerCounters> counters, std::unique_ptr<source::CommandEnumerator> enumerator)
-        : m_counters(std::move(counters)), m_enumerator(std::move(enumerator))
-    {
-    }
-    virtual ~ServedEnumerator() = default;
+    MemberTable(Counters counters, std::shared_ptr<Model> model) : m_counters(std::move(counters)), m_model(std::move(model)) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    template <class Value>
+    MemberTable& property(DISPID id, Value (Model::*read)(), WORD kind = DISPATCH_PROPERTYGET)
     {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IEnumVARIANT)) {
-            AddRef();
-            *object = static_cast<IEnumVARIANT*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
+        return add(id, kind, 0, [model = m_model, counters = m_counters, read](const DISPPARAMS&, VARIANT& result) {
+            answer(result, (*model.*read)(), counters);
+        });
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override
+    template <class Value>
+    MemberTable& method(DISPID id, Value (Model::*read)()) { return property(id, read, DISPATCH_METHOD); }
+    MemberTable& add(DISPID id, WORD kind, UINT arguments, std::function<void(const DISPPARAMS&, VARIANT&)> serve)
     {
-        const ULONG left = --m_references;
-        if (left == 0)
-            delete this;
-        return left;
+        m_members.push_back({id, kind, arguments, std::move(serve)});
+        return *this;
+    }
+    IDispatch* serve(std::shared_ptr<source::Command> command = nullptr, bool isApplication = false)
+    {
+        return new ServedObject(m_counters, std::move(m_members), std::move(command), isApplication);
+    }
+    const std::shared_ptr<Model>& model() const { return m_model; }
+
+private:
+    Counters m_counters;
+    std::shared_ptr<Model> m_model;
+    std::vector<ServedMember> m_members;
+};
+
+IDispatch* served(const Counters& counters, std::shared_ptr<source::DimensionData> data)
+{
+    using D = source::DimensionData;
+    return MemberTable(counters, std::move(data))
+        .property(5, &D::Id)
+        .property(6, &D::Feature1)
+        .property(7, &D::Feature2)
+        .property(8, &D::Feature3)
+        .property(10, &D::Nominal)
+        .method(12, &D::Measured)
+        .property(14, &D::MinusTolerance)
+        .property(15, &D::PlusTolerance)
+        .property(3, &D::PositionResult)
+        .property(22, &D::OutputSelector)
+        .property(25, &D::UnitCode)
+        .property(30, &D::IsAxisLine)
+        .property(31, &D::IsPositionLine)
+        .serve();
+}
+
+IDispatch* served(const Counters& counters, std::shared_ptr<source::Comment> comment)
+{
+    MemberTable table(counters, std::move(comment));
+    // A comment without text is Null, as the application sends it.
+    return table.property(1, &source::Comment::CommentKind)
+        .add(3, DISPATCH_PROPERTYGET, 0,
+             [comment = table.model()](const DISPPARAMS&, VARIANT& result) {
+                 const std::string text = comment->Text();
+                 if (text.empty())
+                     result.vt = VT_NULL;
+                 else
+                     answer(result, text, nullptr);
+             })
+        .serve();
+}
+
+IDispatch* served(const Counters& counters, std::shared_ptr<source::NamedValue> value)
+{
+    return MemberTable(counters, std::move(value))
+        .property(1, &source::NamedValue::Name)
+        .property(2, &source::NamedValue::Value)
+        .serve();
+}
+
+IDispatch* served(const Counters& counters, std::shared_ptr<source::Command> command)
+{
+    using C = source::Command;
+    return MemberTable(counters, command)
+        .property(3, &C::Id)
+        .property(6, &C::CommandType)
+        .method(17, &C::IsDimension)
+        .property(54, &C::HasComment)
+        .property(58, &C::HasNamedValue)
+        .property(21, &C::ValueValid)
+        .property(8, &C::DimensionData)
+        .property(53, &C::Comment)
+        .property(57, &C::NamedValue)
+        .serve(command);
+}
+
+// Hands out the commands one by one, as the application's _NewEnum enumerator does.
+class ServedEnumerator final : public ComObject<IEnumVARIANT> {
+public:
+    ServedEnumerator(Counters counters, std::unique_ptr<source::CommandEnumerator> enumerator)
+        : ComObject(IID_IEnumVARIANT), m_counters(std::move(counters)), m_enumerator(std::move(enumerator))
+    {
     }
 
     HRESULT STDMETHODCALLTYPE Next(ULONG wanted, VARIANT* items, ULONG* fetched) override
@@ -333,7 +292,7 @@ public:
                 if (!command)
                     break;
                 VariantInit(&items[given]);
-                setObject(&items[given], new ServedCommand(m_counters, std::move(command)));
+                answer(items[given], std::move(command), m_counters);
             }
         } catch (const source::ReadError&) {
             for (ULONG i = 0; i < given; ++i)
@@ -354,153 +313,76 @@ public:
     }
 
 private:
-    std::shared_ptr<ServerCounters> m_counters;
+    Counters m_counters;
     std::unique_ptr<source::CommandEnumerator> m_enumerator;
-    std::atomic<ULONG> m_references{1};
 };
 
-class ServedCommands final : public ServedObject {
+// The command a client hands back; anything else is a call the application would reject.
+source::Command& servedCommand(const VARIANT& argument)
+{
+    const VARIANT& value = argument.vt == (VT_VARIANT | VT_BYREF) ? *argument.pvarVal : argument;
+    IUnknown* unknown = value.vt == VT_DISPATCH ? value.pdispVal : value.vt == VT_UNKNOWN ? value.punkVal : nullptr;
+    ComPtr<IDispatch> object;
+    if (!unknown || FAILED(unknown->QueryInterface(kServedObjectIid, object.receiveVoid())))
+        throw source::ReadError("Commands.VisitCommand", "the argument is not a command of this application");
+    source::Command* command = static_cast<ServedObject*>(object.get())->command();
+    if (!command)
+        throw source::ReadError("Commands.VisitCommand", "the argument is not a command");
+    return *command;
+}
+
+IDispatch* served(const Counters& counters, std::shared_ptr<source::Commands> commands)
+{
+    MemberTable table(counters, std::move(commands));
+    return table.method(3, &source::Commands::Count)
+        .add(DISPID_NEWENUM, DISPATCH_METHOD | DISPATCH_PROPERTYGET, 0,
+             [commands = table.model(), counters](const DISPPARAMS&, VARIANT& result) {
+                 result.vt = VT_UNKNOWN;
+                 result.punkVal = new ServedEnumerator(counters, commands->Enumerate());
+             })
+        .add(5, DISPATCH_METHOD, 1,
+             [commands = table.model()](const DISPPARAMS& parameters, VARIANT&) {
+                 commands->VisitCommand(servedCommand(parameters.rgvarg[0]));
+             })
+        .serve();
+}
+
+IDispatch* served(const Counters& counters, std::shared_ptr<source::PartProgram> program)
+{
+    using P = source::PartProgram;
+    return MemberTable(counters, std::move(program))
+        .method(DISPID_VALUE, &P::DefaultMember)
+        .property(1, &P::PartName)
+        .property(2, &P::Directory)
+        .property(3, &P::RevisionNumber)
+        .property(4, &P::SerialNumber)
+        .property(6, &P::FileName)
+        .property(11, &P::Commands)
+        .serve();
+}
+
+IDispatch* servedApplication(const Counters& counters, std::shared_ptr<source::Application> application)
+{
+    MemberTable table(counters, std::move(application));
+    return table.property(2, &source::Application::ActivePartProgram)
+        .property(8, &source::Application::UpdatesEnabled)
+        .add(8, DISPATCH_PROPERTYPUT, 1,
+             [application = table.model()](const DISPPARAMS& parameters, VARIANT&) {
+                 Variant value;
+                 if (FAILED(VariantChangeType(value.get(), &parameters.rgvarg[0], 0, VT_BOOL)))
+                     throw source::ReadError("Application.UpdatesEnabled", "type mismatch");
+                 application->SetUpdatesEnabled(value.get()->boolVal != VARIANT_FALSE);
+             })
+        .serve(nullptr, true);
+}
+
+class ApplicationFactory final : public ComObject<IClassFactory> {
 public:
-    ServedCommands(std::shared_ptr<ServerCounters> counters, std::shared_ptr<source::Commands> commands)
-        : ServedObject(std::move(counters)), m_commands(std::move(commands))
+    ApplicationFactory(Counters counters, ComPtr<IDispatch> application)
+        : ComObject(IID_IClassFactory), m_counters(std::move(counters)), m_application(std::move(application))
     {
     }
 
-protected:
-    void serve(DISPID id, WORD flags, const DISPPARAMS& parameters, VARIANT* result) override
-    {
-        if (id == DISPID_NEWENUM) {
-            if (parameters.cArgs != 0)
-                throw UnknownMember();
-            auto* enumerator = new ServedEnumerator(sharedCounters(), m_commands->Enumerate());
-            if (!result) {
-                enumerator->Release();
-                return;
-            }
-            result->vt = VT_UNKNOWN;
-            result->punkVal = enumerator;
-            return;
-        }
-        if (id == kCommandsVisitCommand) {
-            if (!(flags & DISPATCH_METHOD) || parameters.cArgs != 1)
-                throw UnknownMember();
-            m_commands->VisitCommand(servedCommand(parameters.rgvarg[0]));
-            return;
-        }
-        requireRead(flags, parameters, id == kCommandsCount);
-        if (id == kCommandsCount)
-            return setWhole(result, m_commands->Count());
-        throw UnknownMember();
-    }
-
-private:
-    // The command a client hands back; anything else is a call the application would reject.
-    static source::Command& servedCommand(const VARIANT& argument)
-    {
-        const VARIANT& value = argument.vt == (VT_VARIANT | VT_BYREF) ? *argument.pvarVal : argument;
-        IUnknown* unknown = value.vt == VT_DISPATCH ? value.pdispVal : value.vt == VT_UNKNOWN ? value.punkVal : nullptr;
-        ComPtr<IDispatch> object;
-        if (!unknown || FAILED(unknown->QueryInterface(kServedObjectIid, object.receiveVoid())))
-            throw source::ReadError("Commands.VisitCommand", "the argument is not a command of this application");
-        auto* command = dynamic_cast<ServedCommand*>(static_cast<ServedObject*>(object.get()));
-        if (!command)
-            throw source::ReadError("Commands.VisitCommand", "the argument is not a command");
-        return command->command();
-    }
-
-    std::shared_ptr<source::Commands> m_commands;
-};
-
-class ServedPartProgram final : public ServedObject {
-public:
-    ServedPartProgram(std::shared_ptr<ServerCounters> counters, std::shared_ptr<source::PartProgram> program)
-        : ServedObject(std::move(counters)), m_program(std::move(program))
-    {
-    }
-
-protected:
-    void serve(DISPID id, WORD flags, const DISPPARAMS& parameters, VARIANT* result) override
-    {
-        requireRead(flags, parameters, id == DISPID_VALUE);
-        source::PartProgram& p = *m_program;
-        switch (id) {
-        case DISPID_VALUE: return setText(result, p.DefaultMember());
-        case kPartProgramPartName: return setText(result, p.PartName());
-        case kPartProgramDirectory: return setText(result, p.Directory());
-        case kPartProgramRevisionNumber: return setText(result, p.RevisionNumber());
-        case kPartProgramSerialNumber: return setText(result, p.SerialNumber());
-        case kPartProgramFileName: return setText(result, p.FileName());
-        case kPartProgramCommands: return setObject(result, new ServedCommands(sharedCounters(), p.Commands()));
-        default: throw UnknownMember();
-        }
-    }
-
-private:
-    std::shared_ptr<source::PartProgram> m_program;
-};
-
-class ServedApplication final : public ServedObject {
-public:
-    ServedApplication(std::shared_ptr<ServerCounters> counters, std::shared_ptr<source::MemoryApplication> application)
-        : ServedObject(std::move(counters)), m_application(std::move(application))
-    {
-    }
-
-protected:
-    void serve(DISPID id, WORD flags, const DISPPARAMS& parameters, VARIANT* result) override
-    {
-        if (id == kApplicationUpdatesEnabled && (flags & DISPATCH_PROPERTYPUT)) {
-            if (parameters.cArgs != 1)
-                throw UnknownMember();
-            Variant value;
-            if (FAILED(VariantChangeType(value.get(), &parameters.rgvarg[0], 0, VT_BOOL)))
-                throw source::ReadError("Application.UpdatesEnabled", "type mismatch");
-            return m_application->SetUpdatesEnabled(value.get()->boolVal != VARIANT_FALSE);
-        }
-        requireRead(flags, parameters);
-        switch (id) {
-        case kApplicationUpdatesEnabled: return setBoolean(result, m_application->UpdatesEnabled());
-        case kApplicationActivePartProgram: {
-            std::shared_ptr<source::PartProgram> program = m_application->ActivePartProgram();
-            return setObject(result, program ? new ServedPartProgram(sharedCounters(), std::move(program)) : nullptr);
-        }
-        default: throw UnknownMember();
-        }
-    }
-    void noteQuery() override { ++counters().applicationRequests; }
-
-private:
-    std::shared_ptr<source::MemoryApplication> m_application;
-};
-
-class ApplicationFactory final : public IClassFactory {
-public:
-    ApplicationFactory(std::shared_ptr<ServerCounters> counters, ComPtr<IDispatch> application)
-        : m_counters(std::move(counters)), m_application(std::move(application))
-    {
-    }
-    virtual ~ApplicationFactory() = default;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-            AddRef();
-            *object = static_cast<IClassFactory*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = --m_references;
-        if (left == 0)
-            delete this;
-        return left;
-    }
     // Every request gets the one running application, as a single-instance application gives it.
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override
     {
@@ -512,42 +394,21 @@ public:
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
 private:
-    std::shared_ptr<ServerCounters> m_counters;
+    Counters m_counters;
     ComPtr<IDispatch> m_application;
-    std::atomic<ULONG> m_references{1};
 };
 
 // Rejects incoming calls in the server's busy times. COM asks it before every incoming call, the
 // application's member calls and COM's own (reference counts, interface queries) alike.
-class BusyFilter final : public IMessageFilter {
+class BusyFilter final : public ComObject<IMessageFilter> {
 public:
     BusyFilter(std::shared_ptr<std::vector<BusyPeriod>> busy, std::shared_ptr<source::MemoryApplication> application,
-               std::shared_ptr<ServerCounters> counters)
-        : m_busy(std::move(busy)), m_application(std::move(application)), m_counters(std::move(counters))
+               Counters counters)
+        : ComObject(IID_IMessageFilter), m_busy(std::move(busy)), m_application(std::move(application))
+        , m_counters(std::move(counters))
     {
     }
-    virtual ~BusyFilter() = default;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IMessageFilter)) {
-            AddRef();
-            *object = static_cast<IMessageFilter*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = --m_references;
-        if (left == 0)
-            delete this;
-        return left;
-    }
     DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override
     {
         const ULONGLONG now = GetTickCount64();
@@ -567,8 +428,7 @@ public:
 private:
     std::shared_ptr<std::vector<BusyPeriod>> m_busy;
     std::shared_ptr<source::MemoryApplication> m_application;
-    std::shared_ptr<ServerCounters> m_counters;
-    std::atomic<ULONG> m_references{1};
+    Counters m_counters;
 };
 
 [[noreturn]] void fail(const std::string& what, HRESULT status)
@@ -629,7 +489,7 @@ TestAutomationServer::TestAutomationServer(source::ApplicationRecord record, Ser
         if (!m_window)
             fail("CreateWindowExA", HRESULT_FROM_WIN32(GetLastError()));
     }
-    m_served = ComPtr<IDispatch>::adopt(new ServedApplication(m_counters, m_application));
+    m_served = ComPtr<IDispatch>::adopt(servedApplication(m_counters, m_application));
     if (options.offerObject) {
         registerProgrammaticId();
         m_factory = ComPtr<IClassFactory>::adopt(new ApplicationFactory(m_counters, m_served));

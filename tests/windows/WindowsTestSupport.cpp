@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
@@ -32,28 +33,29 @@ std::wstring quoted(const std::wstring& argument)
     return result + L"\"";
 }
 
-// The current environment with the changes, as CreateProcessW wants it.
-std::wstring environmentBlock(const std::map<std::wstring, std::wstring>& changes)
-{
-    std::map<std::wstring, std::wstring> variables;
-    const std::unique_ptr<wchar_t, decltype(&FreeEnvironmentStringsW)> current(GetEnvironmentStringsW(), &FreeEnvironmentStringsW);
-    for (const wchar_t* entry = current.get(); *entry; entry += wcslen(entry) + 1) {
-        const std::wstring text = entry;
-        const std::size_t equals = text.find(L'=', 1); // "=C:=C:\..." entries start with "="
-        if (equals != std::wstring::npos)
-            variables[text.substr(0, equals)] = text.substr(equals + 1);
+// Sets environment variables (an empty value removes one) and puts the old values back at the end.
+class EnvironmentChanges {
+public:
+    explicit EnvironmentChanges(const std::map<std::wstring, std::wstring>& changes)
+    {
+        for (const auto& [name, value] : changes) {
+            wchar_t old[4096];
+            const DWORD length = GetEnvironmentVariableW(name.c_str(), old, 4096);
+            m_old.emplace_back(name, length > 0 && length < 4096 ? std::optional<std::wstring>(old) : std::nullopt);
+            SetEnvironmentVariableW(name.c_str(), value.empty() ? nullptr : value.c_str());
+        }
     }
-    for (const auto& [name, value] : changes) {
-        if (value.empty())
-            variables.erase(name);
-        else
-            variables[name] = value;
+    ~EnvironmentChanges()
+    {
+        for (const auto& [name, value] : m_old)
+            SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
     }
-    std::wstring block;
-    for (const auto& [name, value] : variables)
-        block += name + L"=" + value + L'\0';
-    return block + L'\0';
-}
+    EnvironmentChanges(const EnvironmentChanges&) = delete;
+    EnvironmentChanges& operator=(const EnvironmentChanges&) = delete;
+
+private:
+    std::vector<std::pair<std::wstring, std::optional<std::wstring>>> m_old;
+};
 
 HANDLE inheritableFile(const std::filesystem::path& path)
 {
@@ -74,11 +76,6 @@ Function wineFunction(const char* name)
     return function;
 }
 
-std::filesystem::path fromBuild(const char* unixPathText)
-{
-    return windowsPath(unixPathText);
-}
-
 } // namespace
 
 ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
@@ -92,7 +89,7 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
     std::wstring commandLine = quoted(program.wstring());
     for (const auto& argument : arguments)
         commandLine += L" " + quoted(config::wideFromUtf8(argument));
-    std::wstring block = environmentBlock(environment);
+    const EnvironmentChanges changes(environment);
 
     const HANDLE out = inheritableFile(m_capture / "out");
     const HANDLE err = inheritableFile(m_capture / "err");
@@ -103,8 +100,8 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
     startup.hStdOutput = out;
     startup.hStdError = err;
     PROCESS_INFORMATION process{};
-    const BOOL started = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                        CREATE_UNICODE_ENVIRONMENT, block.data(), nullptr, &startup, &process);
+    const BOOL started =
+        CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
     const DWORD error = GetLastError();
     CloseHandle(out);
     CloseHandle(err);
@@ -136,13 +133,6 @@ ProcessResult ChildProcess::finish(DWORD milliseconds)
     result.out = readBytes(m_capture / "out");
     result.err = readBytes(m_capture / "err");
     return result;
-}
-
-ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                         const std::map<std::wstring, std::wstring>& environment)
-{
-    ChildProcess child(program, arguments, environment);
-    return child.finish();
 }
 
 std::string readBytes(const std::filesystem::path& path)
@@ -234,12 +224,12 @@ std::string environmentText(const wchar_t* name)
 
 std::filesystem::path programDirectory()
 {
-    return fromBuild(NORDA_PROGRAM_DIR);
+    return windowsPath(NORDA_PROGRAM_DIR);
 }
 
 std::filesystem::path sourceDirectory()
 {
-    return fromBuild(NORDA_SOURCE_DIR);
+    return windowsPath(NORDA_SOURCE_DIR);
 }
 
 std::string linuxCli()

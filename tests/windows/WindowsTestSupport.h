@@ -20,7 +20,7 @@ struct ProcessResult {
 class ChildProcess {
 public:
     // Starts program with arguments (UTF-8, quoted as the C runtime expects) and the given
-    // environment variables added (an empty value removes one). Throws std::runtime_error.
+    // environment variables changed (an empty value removes one). Throws std::runtime_error.
     ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                  const std::map<std::wstring, std::wstring>& environment = {});
     ~ChildProcess();
@@ -35,9 +35,6 @@ private:
     std::filesystem::path m_capture;
     HANDLE m_process = nullptr;
 };
-
-ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                         const std::map<std::wstring, std::wstring>& environment = {});
 
 std::string readBytes(const std::filesystem::path& path);
 void writeBytes(const std::filesystem::path& path, const std::string& bytes);

@@ -1,9 +1,8 @@
-// veltrum-test-server SNAPSHOT [END-AT-CALL]: the test server by hand. It serves the snapshot as the
-// running measuring application until its window is closed, then prints what its clients called.
+// veltrum-test-server SNAPSHOT [END-AT-CALL]: the test server in a process of its own. It serves the
+// snapshot as the running measuring application until its window is closed.
 // With END-AT-CALL the process ends in the middle of that member call, as a crashing application does.
 #include "TestAutomationServer.h"
 
-#include "source/Member.h"
 #include "source/Snapshot.h"
 
 #include <shellapi.h>
@@ -31,13 +30,6 @@ int main()
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
-        }
-        const source::ReadLog& log = server.application().log();
-        for (int i = 0; i < source::kMemberCount; ++i) {
-            const auto member = static_cast<source::Member>(i);
-            if (log.count(member) > 0)
-                std::printf("%-40s %llu\n", std::string(source::memberName(member)).c_str(),
-                            static_cast<unsigned long long>(log.count(member)));
         }
         return 0;
     } catch (const std::exception& error) {

@@ -88,7 +88,7 @@ protected:
                                      "LC_ALL=en_US.UTF-8", "HOME=" + unixPath(work.path()),
                                      "XDG_CONFIG_HOME=" + unixPath(work / "linux-config")};
         all.insert(all.end(), command.begin(), command.end());
-        runProcess(windowsPath("/bin/sh"), all);
+        ChildProcess(windowsPath("/bin/sh"), all).finish();
         for (int waited = 0; !std::filesystem::exists(capture / "status") && waited < 6000; ++waited)
             Sleep(20);
         ProcessResult result;
@@ -180,11 +180,11 @@ TEST_F(SupportRelease, UnpackedArchiveRunsFromAFolderWithABlankAndAnUmlaut)
     EXPECT_NE(readBytes(folder / "README.txt").find("Norda converter " NORDA_VERSION " for Windows (64-bit)\r\n"), std::string::npos);
     EXPECT_EQ(readBytes(folder / "resource.dll"), readBytes(folder / "English.dll"));
 
-    const ProcessResult help = runProcess(folder / "norda-cli.exe", {"--help"});
+    const ProcessResult help = ChildProcess(folder / "norda-cli.exe", {"--help"}).finish();
     EXPECT_EQ(help.exitCode, 0u) << help.err;
     EXPECT_TRUE(help.out.starts_with("Usage: norda-cli")) << help.out;
     // Its messages come from the language file beside it.
-    const ProcessResult alone = runProcess(folder / "norda-cli.exe", {}, {{L"VELTRUM_SNAPSHOT", L""}});
+    const ProcessResult alone = ChildProcess(folder / "norda-cli.exe", {}, {{L"VELTRUM_SNAPSHOT", L""}}).finish();
     EXPECT_EQ(alone.exitCode, 1u);
     EXPECT_TRUE(alone.err.starts_with("Veltrum is not running.")) << alone.err;
 

@@ -1,3 +1,4 @@
+#include "source/Member.h"
 #include "source/MemoryApplication.h"
 #include "source/ReadError.h"
 #include "source/Snapshot.h"
@@ -6,6 +7,8 @@
 #include "support/ModelBuilder.h"
 
 #include <gtest/gtest.h>
+
+#include <cctype>
 
 #include <utility>
 
@@ -116,5 +119,20 @@ TEST(Snapshot, ReadsTheShippedExamples)
     for (const char* name : {"pump-housing.json", "gearbox-cover.json", "no-part-program.json"}) {
         SCOPED_TRACE(name);
         EXPECT_NO_THROW(source::readSnapshotFile(std::filesystem::path(NORDA_SOURCE_DIR) / "examples" / name));
+    }
+}
+
+TEST(Members, AreNamedAlikeInMessagesAndSnapshots)
+{
+    for (int i = 0; i < source::kMemberCount; ++i) {
+        const auto member = static_cast<source::Member>(i);
+        const std::string_view shown = source::memberName(member);
+        const std::string_view stored = source::snapshotName(member);
+        EXPECT_EQ(source::memberFromSnapshotName(source::objectOf(member), stored), member) << shown;
+        if (shown.find(" (") != std::string_view::npos)
+            continue; // the default member, the write of UpdatesEnabled, the enumeration
+        std::string last(stored.substr(stored.rfind('.') + 1));
+        last[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(last[0])));
+        EXPECT_TRUE(shown.ends_with("." + last)) << shown << " / " << stored;
     }
 }

@@ -7,6 +7,7 @@
 #include "kfield/DiskSync.h"
 #include "kfield/LocalFileSystem.h"
 #include "kfield/WriteMeasuredValues.h"
+#include "source/ReadCache.h"
 #include "source/Snapshot.h"
 #include "support/FaultyFileSystem.h"
 
@@ -103,12 +104,16 @@ void reportCounters(benchmark::State& state, const Workload& workload, std::uint
     state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
 }
 
-// One conversion as the start command runs it: the full write, or the values alone.
-bool convert(const CaseDefinition& definition, const kfield::TransferJob& job, const kfield::TransferServices& services)
+// One conversion as the start command runs it: the full write behind a read cache of its own, or the
+// values alone.
+bool convert(const CaseDefinition& definition, Workload& workload, const kfield::TransferJob& job,
+             const kfield::TransferServices& services)
 {
     if (definition.appends)
         return kfield::WriteMeasuredValues(job, services) == kfield::ValuesOutcome::Written;
-    return kfield::ConvertPartProgram(job, services) == kfield::ValuesOutcome::Written;
+    const std::shared_ptr<source::PartProgram> cached = source::cacheReads(workload.partProgram());
+    const kfield::TransferJob cachedJob{job.application, *cached, job.paths, job.MeasurementDateTime, job.settings};
+    return kfield::ConvertPartProgram(cachedJob, services) == kfield::ValuesOutcome::Written;
 }
 
 void runCase(benchmark::State& state, Workload& workload, const CaseDefinition& definition)
@@ -137,7 +142,7 @@ void runCase(benchmark::State& state, Workload& workload, const CaseDefinition& 
         const std::uint64_t readsBefore = workload.application().log().total();
         state.ResumeTiming();
 
-        const bool written = convert(definition, job, services);
+        const bool written = convert(definition, workload, job, services);
 
         reads += workload.application().log().total() - readsBefore;
         if (!written || workload.messages().count() != messagesBefore) {
@@ -216,7 +221,7 @@ void runWalk(benchmark::State& state, Workload& workload, const CaseDefinition& 
     std::uint64_t reads = 0;
     for (auto _ : state) {
         const std::uint64_t readsBefore = workload.application().log().total();
-        const bool written = convert(definition, job, services);
+        const bool written = convert(definition, workload, job, services);
         reads += workload.application().log().total() - readsBefore;
         if (!written || workload.messages().count() != messagesBefore) {
             state.SkipWithError(("the conversion did not run cleanly: " + workload.messages().last()).c_str());

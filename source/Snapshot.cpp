@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 
 namespace source {
 namespace {
@@ -46,13 +45,20 @@ std::string readSnapshotText(const std::filesystem::path& file)
         const int error = errno;
         throw SnapshotError(snapshotFileName(file), std::strerror(error));
     }
-    std::ostringstream content;
-    content << in.rdbuf();
+    // Room for the file as it is now: a buffer that grows as it goes needs up to twice the file.
+    std::string text;
+    std::error_code sizeUnknown;
+    const std::uintmax_t size = std::filesystem::file_size(file, sizeUnknown);
+    if (!sizeUnknown)
+        text.reserve(static_cast<std::size_t>(size));
+    char chunk[1 << 16];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
     if (in.bad()) {
         const int error = errno;
         throw SnapshotError(snapshotFileName(file), std::strerror(error));
     }
-    return std::move(content).str();
+    return text;
 }
 
 ApplicationRecord readSnapshotFile(const std::filesystem::path& file)

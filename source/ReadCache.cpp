@@ -4,7 +4,7 @@
 #include "ReadError.h"
 
 #include <forward_list>
-#include <optional>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,14 +12,16 @@
 namespace source {
 namespace {
 
-// What every cached object shares: the first read of each member is kept, a refused one as its refusal.
+// What every cached object shares: the first read of each member is kept, a refused one as its
+// refusal. One bit per member says which are known, as the cache holds a few objects per command.
 class CachedObject {
 protected:
     template <class T, class Read>
-    T remember(Member member, std::optional<T>& slot, Read read)
+    T remember(Member member, T& slot, Read read)
     {
-        if (slot)
-            return *slot;
+        const std::uint64_t bit = std::uint64_t{1} << static_cast<unsigned>(member);
+        if (m_known & bit)
+            return slot;
         for (const auto& [refusedMember, refusal] : m_refusals) {
             if (refusedMember == member)
                 throw refusal;
@@ -30,13 +32,16 @@ protected:
             m_refusals.emplace_front(member, refusal);
             throw;
         }
-        return *slot;
+        m_known |= bit;
+        return slot;
     }
 
 private:
+    std::uint64_t m_known = 0;
     // Refusals are rare; an empty list is one pointer.
     std::forward_list<std::pair<Member, ReadError>> m_refusals;
 };
+static_assert(kMemberCount <= 64);
 
 class CachedDimensionData final : public DimensionData, CachedObject {
 public:
@@ -73,10 +78,10 @@ public:
 
 private:
     std::shared_ptr<DimensionData> m_inner;
-    std::optional<std::string> m_id, m_feature1, m_feature2, m_feature3;
-    std::optional<double> m_nominal, m_measured, m_minusTolerance, m_plusTolerance, m_positionResult;
-    std::optional<std::int32_t> m_outputSelector, m_unitCode;
-    std::optional<bool> m_isAxisLine, m_isPositionLine;
+    std::string m_id, m_feature1, m_feature2, m_feature3;
+    double m_nominal = 0, m_measured = 0, m_minusTolerance = 0, m_plusTolerance = 0, m_positionResult = 0;
+    std::int32_t m_outputSelector = 0, m_unitCode = 0;
+    bool m_isAxisLine = false, m_isPositionLine = false;
 };
 
 class CachedComment final : public Comment, CachedObject {
@@ -88,8 +93,8 @@ public:
 
 private:
     std::shared_ptr<Comment> m_inner;
-    std::optional<std::int32_t> m_kind;
-    std::optional<std::string> m_text;
+    std::int32_t m_kind = 0;
+    std::string m_text;
 };
 
 class CachedNamedValue final : public NamedValue, CachedObject {
@@ -101,7 +106,7 @@ public:
 
 private:
     std::shared_ptr<NamedValue> m_inner;
-    std::optional<std::string> m_name, m_value;
+    std::string m_name, m_value;
 };
 
 // An object of a command is cached behind the same interface; an absent one stays absent.
@@ -146,12 +151,12 @@ public:
 
 private:
     std::shared_ptr<Command> m_inner;
-    std::optional<std::string> m_id;
-    std::optional<std::int32_t> m_type;
-    std::optional<bool> m_isDimension, m_hasComment, m_hasNamedValue, m_valueValid;
-    std::optional<std::shared_ptr<source::DimensionData>> m_dimensionData;
-    std::optional<std::shared_ptr<source::Comment>> m_comment;
-    std::optional<std::shared_ptr<source::NamedValue>> m_namedValue;
+    std::string m_id;
+    std::int32_t m_type = 0;
+    bool m_isDimension = false, m_hasComment = false, m_hasNamedValue = false, m_valueValid = false;
+    std::shared_ptr<source::DimensionData> m_dimensionData;
+    std::shared_ptr<source::Comment> m_comment;
+    std::shared_ptr<source::NamedValue> m_namedValue;
 };
 
 class CachedCommands final : public Commands, CachedObject, public std::enable_shared_from_this<CachedCommands> {
@@ -200,8 +205,8 @@ private:
     };
 
     std::shared_ptr<Commands> m_inner;
-    std::optional<std::int32_t> m_count;
-    std::optional<bool> m_enumerated;
+    std::int32_t m_count = 0;
+    bool m_enumerated = false;
     std::unique_ptr<CommandEnumerator> m_enumerator; // until it has found the end
     std::vector<std::shared_ptr<CachedCommand>> m_seen;
 };
@@ -236,8 +241,8 @@ public:
 
 private:
     std::shared_ptr<PartProgram> m_inner;
-    std::optional<std::string> m_defaultMember, m_partName, m_directory, m_revisionNumber, m_serialNumber, m_fileName;
-    std::optional<std::shared_ptr<source::Commands>> m_commands;
+    std::string m_defaultMember, m_partName, m_directory, m_revisionNumber, m_serialNumber, m_fileName;
+    std::shared_ptr<source::Commands> m_commands;
 };
 
 } // namespace

@@ -56,6 +56,11 @@ struct Program {
     bool allSettingsOn;
 };
 
+void PrintTo(const Program& program, std::ostream* out)
+{
+    *out << program.name;
+}
+
 class ReadOnce : public ConversionFixture, public ::testing::WithParamInterface<Program> {
 protected:
     ReadOnce()

@@ -16,6 +16,7 @@
 #include "kfield/WriteError.h"
 #include "kfield/WriteMeasuredValues.h"
 #include "source/MeasurementSource.h"
+#include "source/ReadCache.h"
 #include "source/ReadError.h"
 
 #include <array>
@@ -184,7 +185,10 @@ RunResult ConversionRun::convert(const RunServices& services)
     }
     if (services.files.exists(TmpPath))
         services.files.remove(TmpPath);
-    const auto values = kfield::ConvertPartProgram(job, transfer);
+    // Both walks of a full write read the same commands: each member goes across to the application once.
+    const std::shared_ptr<source::PartProgram> cachedProgram = source::cacheReads(PartProgram);
+    const kfield::TransferJob cachedJob{job.application, *cachedProgram, job.paths, job.MeasurementDateTime, job.settings};
+    const auto values = kfield::ConvertPartProgram(cachedJob, transfer);
     if (!values)
         return {RunOutcome::ConversionAborted, false, false};
     return {outcomeOf(*values), true, EndAfterRun};

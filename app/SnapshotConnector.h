@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -22,10 +23,14 @@ public:
 
 private:
     // The last file read and what it gave: parsing is most of a connection's time, and the desktop
-    // program connects twice for one conversion (on loading its window and on starting).
+    // program connects twice for one conversion (on loading its window and on starting). The bytes
+    // are known by their length and a 64-bit digest, not kept: they would be as large as the file.
+    // The record is shared by the applications of the connections rather than copied for each.
     struct ReadSnapshot {
-        std::string text;
-        source::ApplicationRecord record;
+        std::size_t length = 0;
+        std::uint64_t digest = 0;
+        bool updatesEnabled = true; // as the file has it
+        std::shared_ptr<source::ApplicationRecord> record;
     };
 
     std::optional<std::filesystem::path> m_snapshot;

@@ -40,6 +40,7 @@ public:
     std::size_t commandCount() const { return m_commandCount; }
     std::int64_t characteristicCount() const { return m_characteristicCount; }
     source::MemoryApplication& application() { return m_application; }
+    const std::shared_ptr<source::PartProgram>& partProgram() const { return m_partProgram; }
     const std::filesystem::path& directory() const { return m_directory; }
     const CountingMessages& messages() const { return m_messages; }
 

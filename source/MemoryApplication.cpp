@@ -7,7 +7,10 @@
 namespace source {
 
 struct MemoryApplication::State {
-    ApplicationRecord record;
+    explicit State(std::shared_ptr<ApplicationRecord> given) : shared(std::move(given)), record(*shared) {}
+
+    std::shared_ptr<ApplicationRecord> shared;
+    ApplicationRecord& record;
     ReadLog log;
     int updatesEnabledWrites = 0;
 
@@ -193,9 +196,13 @@ private:
 
 } // namespace
 
-MemoryApplication::MemoryApplication(ApplicationRecord record) : m_state(std::make_shared<State>())
+MemoryApplication::MemoryApplication(ApplicationRecord record)
+    : MemoryApplication(std::make_shared<ApplicationRecord>(std::move(record)))
 {
-    m_state->record = std::move(record);
+}
+
+MemoryApplication::MemoryApplication(std::shared_ptr<ApplicationRecord> record) : m_state(std::make_shared<State>(std::move(record)))
+{
 }
 
 std::shared_ptr<source::PartProgram> MemoryApplication::ActivePartProgram()

@@ -14,6 +14,9 @@ namespace source {
 class MemoryApplication final : public Application {
 public:
     explicit MemoryApplication(ApplicationRecord record);
+    // Serves a record that others hold too, without a copy of it: the write of UpdatesEnabled changes
+    // it for all of them.
+    explicit MemoryApplication(std::shared_ptr<ApplicationRecord> record);
 
     std::shared_ptr<source::PartProgram> ActivePartProgram() override;
     bool UpdatesEnabled() override;

@@ -88,7 +88,9 @@ TEST(Snapshot, RejectsMalformedDocumentsNamingTheFault)
          "at activePartProgram.commands[1].dimensionData.nominal: expected a number"},
         {R"({"activePartProgram": {"commands": [{"commandType": 1106.5}]}})",
          "at activePartProgram.commands[0].commandType: expected a whole number"},
-        {R"({"activePartProgram": {"commands": [{"commandType": 4294967296}]}})",
+        {R"({"activePartProgram": {"commands": [{"commandType": 2147483648}]}})",
+         "at activePartProgram.commands[0].commandType: the number is out of range"},
+        {R"({"activePartProgram": {"commands": [{"commandType": -2147483649}]}})",
          "at activePartProgram.commands[0].commandType: the number is out of range"},
         {R"({"activePartProgram": {"partName": 7}})", "at activePartProgram.partName: expected a text"},
         {R"({"activePartProgram": {"commands": {}}})", "at activePartProgram.commands: expected a list of commands"},
@@ -102,6 +104,14 @@ TEST(Snapshot, RejectsMalformedDocumentsNamingTheFault)
     EXPECT_NE(errorOf("{\n\"activePartProgram\": {\n\"commands\": [\n").find("at line 4"), std::string::npos);
     EXPECT_NE(errorOf("{\"activePartProgram\": {\"partName\": \"\xC3\"}}").find("ill-formed UTF-8"), std::string::npos);
     EXPECT_NE(errorOf("").find("parse error at line 1, column 1"), std::string::npos);
+}
+
+TEST(Snapshot, TakesTheWholeRangeOfACommandType)
+{
+    const auto record = source::parseSnapshot(
+        R"({"activePartProgram": {"commands": [{"commandType": 2147483647}, {"commandType": -2147483648}]}})", "t");
+    EXPECT_EQ(record.activePartProgram->commands.at(0).commandType, 2147483647);
+    EXPECT_EQ(record.activePartProgram->commands.at(1).commandType, -2147483647 - 1);
 }
 
 TEST(Snapshot, NamesAFileThatCannotBeRead)

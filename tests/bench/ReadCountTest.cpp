@@ -6,6 +6,8 @@
 #include "kfield/WriteMeasuredValues.h"
 #include "source/Member.h"
 
+#include "CommandMembers.h"
+
 #include "support/ValuesFixture.h"
 
 #include <map>
@@ -15,14 +17,6 @@ using namespace testing_support;
 using source::Member;
 
 namespace {
-
-bool belongsToACommand(Member member)
-{
-    const source::ModelObject object = source::objectOf(member);
-    return member == Member::CommandsVisitCommand || object == source::ModelObject::Command ||
-           object == source::ModelObject::DimensionData || object == source::ModelObject::Comment ||
-           object == source::ModelObject::NamedValue;
-}
 
 class ReadCount : public ConversionFixture, public ::testing::WithParamInterface<bool> {
 protected:

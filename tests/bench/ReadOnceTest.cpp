@@ -4,6 +4,8 @@
 
 #include "kfield/ConvertPartProgram.h"
 #include "source/Member.h"
+
+#include "CommandMembers.h"
 #include "source/ReadCache.h"
 #include "source/ReadError.h"
 
@@ -18,14 +20,6 @@ using namespace testing_support;
 using source::Member;
 
 namespace {
-
-bool belongsToACommand(Member member)
-{
-    const source::ModelObject object = source::objectOf(member);
-    return member == Member::CommandsVisitCommand || object == source::ModelObject::Command ||
-           object == source::ModelObject::DimensionData || object == source::ModelObject::Comment ||
-           object == source::ModelObject::NamedValue;
-}
 
 using MembersPerCommand = std::map<std::uint32_t, std::multiset<Member>>;
 

@@ -4,10 +4,10 @@
 
 #include "kfield/ConvertPartProgram.h"
 #include "source/Member.h"
-
-#include "CommandMembers.h"
 #include "source/ReadCache.h"
 #include "source/ReadError.h"
+
+#include "CommandMembers.h"
 
 #include "support/ModelBuilder.h"
 #include "support/ValuesFixture.h"

@@ -124,6 +124,38 @@ TEST(Snapshot, NamesAFileThatCannotBeRead)
     }
 }
 
+TEST(Snapshot, RejectsAFileAsItsTextWithTheSamePosition)
+{
+    const std::string manyCommands = [] {
+        std::string commands;
+        for (int i = 0; i < 5000; ++i)
+            commands += R"({"commandType": 1, "id": "C)" + std::to_string(i) + R"("}, )";
+        return commands;
+    }();
+    const std::string documents[] = {
+        "",
+        "{",
+        R"({"updatesEnabled": true} x)",
+        R"({"activePartProgram": {"commands": [)" + manyCommands + "}",
+        R"({"activePartProgram": {"commands": [)" + manyCommands + R"({"commandType": "one"}]}})",
+        R"({"activePartProgram": {"partName": ")" + std::string(100000, 'P') + "\xC3\"}}",
+    };
+    TemporaryDirectory dir;
+    for (const std::string& document : documents) {
+        SCOPED_TRACE(document.substr(0, 40));
+        writeBytes(dir / "test.json", document);
+        std::string fromFile = "no error";
+        try {
+            source::readSnapshotFile(dir / "test.json");
+        } catch (const source::SnapshotError& error) {
+            fromFile = error.what();
+        }
+        std::string fromText = errorOf(document);
+        EXPECT_NE(fromText, "no error");
+        EXPECT_EQ(fromFile, fromText.replace(fromText.find("test.json"), 9, (dir / "test.json").string()));
+    }
+}
+
 TEST(Snapshot, ReadsTheShippedExamples)
 {
     for (const char* name : {"pump-housing.json", "gearbox-cover.json", "no-part-program.json"}) {

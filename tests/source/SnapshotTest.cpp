@@ -106,6 +106,24 @@ TEST(Snapshot, RejectsMalformedDocumentsNamingTheFault)
     EXPECT_NE(errorOf("").find("parse error at line 1, column 1"), std::string::npos);
 }
 
+TEST(CommandRecord, CopiesItsPartsAndNotPointersToThem)
+{
+    source::CommandRecord original = singleDimension(1101, "A", {}, 1);
+    original.comment = source::CommentRecord{1, "kept", {}};
+    source::CommandRecord copy = original;
+    copy.dimensionData->id = "B";
+    copy.comment->text = "changed";
+    EXPECT_EQ(original.dimensionData->id, "A");
+    EXPECT_EQ(original.comment->text, "kept");
+    EXPECT_FALSE(copy.namedValue);
+
+    copy = source::CommandRecord{};
+    EXPECT_FALSE(copy.dimensionData);
+    EXPECT_TRUE(original.dimensionData);
+    copy = original;
+    EXPECT_EQ(copy.dimensionData->id, "A");
+}
+
 TEST(Snapshot, TakesTheWholeRangeOfACommandType)
 {
     const auto record = source::parseSnapshot(

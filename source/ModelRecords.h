@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Member.h"
+#include "OptionalRecord.h"
 
 // Plain data of a measuring application's state: what the in-memory model serves and what a snapshot
 // file holds. Each record may name members whose read fails there (a bit per source::Member).
@@ -57,9 +58,9 @@ struct CommandRecord {
     std::string id;
     bool isDimension = false;
     bool valueValid = false;
-    std::optional<DimensionRecord> dimensionData; // absent: every member reads as its default
-    std::optional<CommentRecord> comment;         // present: HasComment is true
-    std::optional<NamedValueRecord> namedValue;   // present: HasNamedValue is true
+    OptionalRecord<DimensionRecord> dimensionData; // absent: every member reads as its default
+    OptionalRecord<CommentRecord> comment;         // present: HasComment is true
+    OptionalRecord<NamedValueRecord> namedValue;   // present: HasNamedValue is true
     FailingReads failingReads;
 };
 

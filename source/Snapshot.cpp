@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <vector>
 
 namespace source {
 namespace {
@@ -37,33 +38,46 @@ std::string snapshotFileName(const std::filesystem::path& file)
     return std::string(name8.begin(), name8.end());
 }
 
-std::string readSnapshotText(const std::filesystem::path& file)
+namespace {
+
+// errno is taken before forming the name, which allocates.
+[[noreturn]] void failToRead(const std::filesystem::path& file)
 {
-    // errno is taken before forming the name, which allocates.
+    const int error = errno;
+    throw SnapshotError(snapshotFileName(file), std::strerror(error));
+}
+
+std::ifstream openSnapshot(const std::filesystem::path& file)
+{
     std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        const int error = errno;
-        throw SnapshotError(snapshotFileName(file), std::strerror(error));
-    }
-    // Room for the file as it is now: a buffer that grows as it goes needs up to twice the file.
-    std::string text;
-    std::error_code sizeUnknown;
-    const std::uintmax_t size = std::filesystem::file_size(file, sizeUnknown);
-    if (!sizeUnknown)
-        text.reserve(static_cast<std::size_t>(size));
-    char chunk[1 << 16];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
-        text.append(chunk, static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) {
-        const int error = errno;
-        throw SnapshotError(snapshotFileName(file), std::strerror(error));
-    }
-    return text;
+    if (!in)
+        failToRead(file);
+    return in;
+}
+
+} // namespace
+
+void readSnapshotPieces(const std::filesystem::path& file, const std::function<void(std::string_view)>& take)
+{
+    std::ifstream in = openSnapshot(file);
+    std::vector<char> piece(std::size_t{1} << 16);
+    while (in.read(piece.data(), static_cast<std::streamsize>(piece.size())) || in.gcount() > 0)
+        take(std::string_view(piece.data(), static_cast<std::size_t>(in.gcount())));
+    if (in.bad())
+        failToRead(file);
 }
 
 ApplicationRecord readSnapshotFile(const std::filesystem::path& file)
 {
-    return parseSnapshot(readSnapshotText(file), snapshotFileName(file));
+    std::ifstream in = openSnapshot(file);
+    try {
+        return parseSnapshot(in, snapshotFileName(file));
+    } catch (const SnapshotError&) {
+        // A file that could not be read to its end is reported as such, not as the text it cut short.
+        if (in.bad())
+            failToRead(file);
+        throw;
+    }
 }
 
 std::string writeSnapshot(const ApplicationRecord& record)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <iosfwd>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -26,11 +28,14 @@ private:
 };
 
 // Throws SnapshotError naming the file, the position or member path and what is wrong.
+// The file is parsed as it is read, never held whole: a large snapshot's text would be as large as
+// its records.
 ApplicationRecord readSnapshotFile(const std::filesystem::path& file);
 ApplicationRecord parseSnapshot(std::string_view text, const std::string& sourceName);
-// The two halves of readSnapshotFile: the file's bytes (throws SnapshotError naming the file), and the
-// name its messages give the file.
-std::string readSnapshotText(const std::filesystem::path& file);
+ApplicationRecord parseSnapshot(std::istream& in, const std::string& sourceName);
+// The file's bytes in pieces of a bounded size, in order (throws SnapshotError naming the file).
+void readSnapshotPieces(const std::filesystem::path& file, const std::function<void(std::string_view)>& take);
+// The name the messages give the file.
 std::string snapshotFileName(const std::filesystem::path& file);
 
 // The snapshot document of a record; parseSnapshot of it gives the record back.

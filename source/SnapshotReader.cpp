@@ -472,4 +472,11 @@ ApplicationRecord parseSnapshot(std::string_view text, const std::string& source
     return handler.result();
 }
 
+ApplicationRecord parseSnapshot(std::istream& in, const std::string& sourceName)
+{
+    SnapshotHandler handler(sourceName);
+    json::sax_parse(in, &handler);
+    return handler.result();
+}
+
 } // namespace source

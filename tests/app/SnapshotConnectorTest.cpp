@@ -53,6 +53,19 @@ TEST(SnapshotConnector, ReadsAChangedFileAnewThoughItsSizeAndTimeStayTheSame)
     EXPECT_EQ(partNameSeenBy(connector), "PUMP2");
 }
 
+TEST(SnapshotConnector, ReadsAFileChangedBeyondItsFirstPiecesAnew)
+{
+    TemporaryDirectory dir;
+    const auto file = dir / "veltrum.json";
+    const std::string longName(200000, 'P');
+    writeBytes(file, snapshotOf(longName + "1"));
+    app::SnapshotConnector connector(file);
+    EXPECT_EQ(partNameSeenBy(connector), longName + "1");
+
+    writeBytes(file, snapshotOf(longName + "2"));
+    EXPECT_EQ(partNameSeenBy(connector), longName + "2");
+}
+
 TEST(SnapshotConnector, ReportsABrokenFileAndReadsItOnceRepaired)
 {
     TemporaryDirectory dir;

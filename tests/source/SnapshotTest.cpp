@@ -106,6 +106,24 @@ TEST(Snapshot, RejectsMalformedDocumentsNamingTheFault)
     EXPECT_NE(errorOf("").find("parse error at line 1, column 1"), std::string::npos);
 }
 
+TEST(CommandRecord, CopiesItsPartsAndNotPointersToThem)
+{
+    source::CommandRecord original = singleDimension(1101, "A", {}, 1);
+    original.comment = source::CommentRecord{1, "kept", {}};
+    source::CommandRecord copy = original;
+    copy.dimensionData->id = "B";
+    copy.comment->text = "changed";
+    EXPECT_EQ(original.dimensionData->id, "A");
+    EXPECT_EQ(original.comment->text, "kept");
+    EXPECT_FALSE(copy.namedValue);
+
+    copy = source::CommandRecord{};
+    EXPECT_FALSE(copy.dimensionData);
+    EXPECT_TRUE(original.dimensionData);
+    copy = original;
+    EXPECT_EQ(copy.dimensionData->id, "A");
+}
+
 TEST(Snapshot, TakesTheWholeRangeOfACommandType)
 {
     const auto record = source::parseSnapshot(
@@ -121,6 +139,38 @@ TEST(Snapshot, NamesAFileThatCannotBeRead)
         FAIL() << "no error";
     } catch (const source::SnapshotError& error) {
         EXPECT_STREQ(error.what(), "Cannot read the snapshot \"/nonexistent/snapshot.json\": No such file or directory");
+    }
+}
+
+TEST(Snapshot, RejectsAFileAsItsTextWithTheSamePosition)
+{
+    const std::string manyCommands = [] {
+        std::string commands;
+        for (int i = 0; i < 5000; ++i)
+            commands += R"({"commandType": 1, "id": "C)" + std::to_string(i) + R"("}, )";
+        return commands;
+    }();
+    const std::string documents[] = {
+        "",
+        "{",
+        R"({"updatesEnabled": true} x)",
+        R"({"activePartProgram": {"commands": [)" + manyCommands + "}",
+        R"({"activePartProgram": {"commands": [)" + manyCommands + R"({"commandType": "one"}]}})",
+        R"({"activePartProgram": {"partName": ")" + std::string(100000, 'P') + "\xC3\"}}",
+    };
+    TemporaryDirectory dir;
+    for (const std::string& document : documents) {
+        SCOPED_TRACE(document.substr(0, 40));
+        writeBytes(dir / "test.json", document);
+        std::string fromFile = "no error";
+        try {
+            source::readSnapshotFile(dir / "test.json");
+        } catch (const source::SnapshotError& error) {
+            fromFile = error.what();
+        }
+        std::string fromText = errorOf(document);
+        EXPECT_NE(fromText, "no error");
+        EXPECT_EQ(fromFile, fromText.replace(fromText.find("test.json"), 9, (dir / "test.json").string()));
     }
 }
 

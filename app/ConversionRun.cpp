@@ -5,6 +5,7 @@
 #include "FileNameText.h"
 
 #include "config/MainWindowSettings.h"
+#include "config/PathText.h"
 #include "config/RegionalSettings.h"
 #include "config/TextLines.h"
 #include "config/LanguageTexts.h"
@@ -136,7 +137,7 @@ void ConversionRun::BuildOutputPaths(const RunServices& services)
         // The revision is read anew for each path, as each is formed on its own.
         const std::string revision = config::isFlagOn(SettingVersionInFileName) ? "_" + fileNameSafe(program.RevisionNumber()) : "";
         // Only a whole file name that Windows takes for a device changes: "AUX.dfd", never "AUX_B.dfd".
-        *paths[i] = pathFromUtf8(SettingDir + kDirectorySeparator + notADeviceName(stem + revision + suffix + extensions[i]));
+        *paths[i] = config::pathFromUtf8(SettingDir + kDirectorySeparator + notADeviceName(stem + revision + suffix + extensions[i]));
     }
 }
 

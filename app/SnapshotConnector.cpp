@@ -1,5 +1,6 @@
 #include "SnapshotConnector.h"
 
+#include "config/PathText.h"
 #include "source/MemoryApplication.h"
 #include "source/Snapshot.h"
 
@@ -48,7 +49,7 @@ std::shared_ptr<source::Application> SnapshotConnector::requestObject(std::strin
     const std::uint64_t digest = digestOf(text);
     if (!m_last || m_last->length != text.size() || m_last->digest != digest) {
         m_last.reset(); // a file that fails to parse leaves nothing behind to reuse
-        auto record = std::make_shared<source::ApplicationRecord>(source::parseSnapshot(text, source::snapshotFileName(*m_snapshot)));
+        auto record = std::make_shared<source::ApplicationRecord>(source::parseSnapshot(text, config::pathText(*m_snapshot)));
         m_last = ReadSnapshot{text.size(), digest, record->updatesEnabled, record};
     }
     // Each connection finds the application in the file's state, whatever an earlier one wrote.

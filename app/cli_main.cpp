@@ -5,7 +5,6 @@
 #include "CommandLineArguments.h"
 #include "ConsoleOutput.h"
 #include "ConversionRun.h"
-#include "FileNameText.h"
 #include "OverlaySettingsStore.h"
 #include "ProgramDirectory.h"
 #include "SnapshotSaver.h"
@@ -13,6 +12,7 @@
 
 #include "config/CodePage.h"
 #include "config/MainWindowSettings.h"
+#include "config/PathText.h"
 #include "config/RegionalSettings.h"
 #include "config/SettingKeys.h"
 #include "config/mdl_Sprache_Laden.h"
@@ -28,9 +28,9 @@ void listWrittenFiles(const app::ConversionRun& run, const app::RunResult& resul
 {
     const bool combined = config::isFlagOn(run.SettingDFQ);
     if (result.fullWrite)
-        std::cout << "created  " << kfield::pathText(combined ? run.DfqPath : run.DfdPath) << '\n';
+        std::cout << "created  " << config::pathText(combined ? run.DfqPath : run.DfdPath) << '\n';
     if (result.outcome == app::RunOutcome::ValuesWritten)
-        std::cout << "appended " << kfield::pathText(combined ? run.DfqPath : run.DfxPath) << '\n';
+        std::cout << "appended " << config::pathText(combined ? run.DfqPath : run.DfxPath) << '\n';
 }
 
 int runCli(const app::CliOptions& options)
@@ -38,7 +38,7 @@ int runCli(const app::CliOptions& options)
     const auto codePage = config::systemCodePage();
     config::LanguageTexts texts;
     if (options.texts)
-        texts = config::loadLanguageFile(app::pathFromUtf8(*options.texts), *codePage);
+        texts = config::loadLanguageFile(config::pathFromUtf8(*options.texts), *codePage);
     else
         config::LoadResourceTexts(texts, app::programDirectory(), *codePage);
 
@@ -61,7 +61,7 @@ int runCli(const app::CliOptions& options)
 
     const app::RunServices services{texts, *regional, *codePage, files, messages, display, display, *connector, clock};
     if (options.saveSnapshot)
-        return app::saveSnapshot(services, app::pathFromUtf8(*options.saveSnapshot)) ? 0 : 1;
+        return app::saveSnapshot(services, config::pathFromUtf8(*options.saveSnapshot)) ? 0 : 1;
     const app::RunResult result = run.start(services);
     listWrittenFiles(run, result);
     return result.outcome == app::RunOutcome::ValuesWritten ? 0 : 1;

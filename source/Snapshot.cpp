@@ -1,5 +1,7 @@
 #include "Snapshot.h"
 
+#include "config/PathText.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
@@ -30,20 +32,13 @@ void addFailingReads(json& object, const FailingReads& reads, ModelObject kind)
 
 } // namespace
 
-std::string snapshotFileName(const std::filesystem::path& file)
-{
-    // In UTF-8: file.string() is the ANSI code page on Windows.
-    const std::u8string name8 = file.u8string();
-    return std::string(name8.begin(), name8.end());
-}
-
 std::string readSnapshotText(const std::filesystem::path& file)
 {
     // errno is taken before forming the name, which allocates.
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         const int error = errno;
-        throw SnapshotError(snapshotFileName(file), std::strerror(error));
+        throw SnapshotError(config::pathText(file), std::strerror(error));
     }
     // Room for the file as it is now: a buffer that grows as it goes needs up to twice the file.
     std::string text;
@@ -56,14 +51,14 @@ std::string readSnapshotText(const std::filesystem::path& file)
         text.append(chunk, static_cast<std::size_t>(in.gcount()));
     if (in.bad()) {
         const int error = errno;
-        throw SnapshotError(snapshotFileName(file), std::strerror(error));
+        throw SnapshotError(config::pathText(file), std::strerror(error));
     }
     return text;
 }
 
 ApplicationRecord readSnapshotFile(const std::filesystem::path& file)
 {
-    return parseSnapshot(readSnapshotText(file), snapshotFileName(file));
+    return parseSnapshot(readSnapshotText(file), config::pathText(file));
 }
 
 std::string writeSnapshot(const ApplicationRecord& record)

@@ -28,10 +28,8 @@ private:
 // Throws SnapshotError naming the file, the position or member path and what is wrong.
 ApplicationRecord readSnapshotFile(const std::filesystem::path& file);
 ApplicationRecord parseSnapshot(std::string_view text, const std::string& sourceName);
-// The two halves of readSnapshotFile: the file's bytes (throws SnapshotError naming the file), and the
-// name its messages give the file.
+// The first half of readSnapshotFile: the file's bytes (throws SnapshotError naming the file).
 std::string readSnapshotText(const std::filesystem::path& file);
-std::string snapshotFileName(const std::filesystem::path& file);
 
 // The snapshot document of a record; parseSnapshot of it gives the record back.
 std::string writeSnapshot(const ApplicationRecord& record);

@@ -172,7 +172,7 @@ RunResult ConversionRun::convert(const RunServices& services)
 
     // Conversions of one file set take turns, across processes too: a second run must neither decide
     // on files that the first is still writing nor write into them at the same time.
-    const std::unique_ptr<kfield::FileLock> lock = kfield::lockFileSet(DfdPath);
+    const std::unique_ptr<kfield::FileLock> lock = services.locks.lockFileSet(DfdPath);
     // A folder is not a file: it neither starts an append nor may a full write go past it.
     for (const std::filesystem::path* path : {&DfdPath, &DfqPath}) {
         if (services.files.folderExists(*path))

@@ -12,6 +12,7 @@ struct MainWindowSettings;
 } // namespace config
 
 namespace kfield {
+class FileLocks;
 class FileSystem;
 class OperatorMessages;
 class ProgressDisplay;
@@ -40,6 +41,7 @@ struct RunServices {
     const config::RegionalSettings& regional;
     const config::CodePage& codePage;
     kfield::FileSystem& files;
+    kfield::FileLocks& locks;
     kfield::OperatorMessages& messages;
     kfield::ProgressDisplay& progress;
     PartProgramNameDisplay& nameDisplay;

@@ -16,6 +16,7 @@
 #include "config/RegionalSettings.h"
 #include "config/SettingKeys.h"
 #include "config/mdl_Sprache_Laden.h"
+#include "kfield/FileLock.h"
 #include "kfield/LocalFileSystem.h"
 #include "kfield/WriteError.h"
 
@@ -52,6 +53,7 @@ int runCli(const app::CliOptions& options)
 
     const auto regional = config::systemRegionalSettings();
     kfield::LocalFileSystem files;
+    kfield::SystemFileLocks locks;
     app::StreamMessages messages(std::cerr);
     app::NoProgressDisplay display;
     const auto connector = app::systemConnector(options.snapshot ? options.snapshot->c_str() : nullptr);
@@ -59,7 +61,7 @@ int runCli(const app::CliOptions& options)
     const app::FixedClock fixedClock(options.now.value_or(config::CalendarTime{}));
     const app::Clock& clock = options.now ? static_cast<const app::Clock&>(fixedClock) : systemClock;
 
-    const app::RunServices services{texts, *regional, *codePage, files, messages, display, display, *connector, clock};
+    const app::RunServices services{texts, *regional, *codePage, files, locks, messages, display, display, *connector, clock};
     if (options.saveSnapshot)
         return app::saveSnapshot(services, config::pathFromUtf8(*options.saveSnapshot)) ? 0 : 1;
     const app::RunResult result = run.start(services);

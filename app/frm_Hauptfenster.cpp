@@ -203,7 +203,7 @@ void frm_Hauptfenster::setCaptions()
 
 RunServices frm_Hauptfenster::runServices()
 {
-    return {m_texts, m_environment.regional, m_environment.codePage, m_environment.files, *m_messages,
+    return {m_texts, m_environment.regional, m_environment.codePage, m_environment.files, m_environment.locks, *m_messages,
             *m_progress, *this, m_environment.connector, m_environment.clock};
 }
 

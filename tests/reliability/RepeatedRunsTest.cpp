@@ -66,7 +66,7 @@ TEST_P(RepeatedRuns, AThousandAppendsInOneProgram)
     attach(exampleApplication());
     for (int i = 0; i < kMeasurements; ++i) {
         const app::FixedClock moment(momentOf(i));
-        ASSERT_EQ(run.start({texts, regional, *codePage, files, messages, progress, nameDisplay, connector, moment}).outcome,
+        ASSERT_EQ(run.start({texts, regional, *codePage, files, locks, messages, progress, nameDisplay, connector, moment}).outcome,
                   app::RunOutcome::ValuesWritten)
             << "measurement " << i;
     }

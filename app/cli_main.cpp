@@ -27,7 +27,7 @@ namespace {
 // The files a finished run wrote, one line each.
 void listWrittenFiles(const app::ConversionRun& run, const app::RunResult& result)
 {
-    const bool combined = config::isFlagOn(run.SettingDFQ);
+    const bool combined = config::isFlagOn(run.Settings.SettingDFQ);
     if (result.fullWrite)
         std::cout << "created  " << config::pathText(combined ? run.DfqPath : run.DfdPath) << '\n';
     if (result.outcome == app::RunOutcome::ValuesWritten)
@@ -49,7 +49,7 @@ int runCli(const app::CliOptions& options)
         settings.WriteSetting(config::setting::kApplication, config::setting::kSection, key, value);
 
     app::ConversionRun run;
-    run.loadSettings(config::readMainWindowSettings(settings));
+    run.Settings = config::readMainWindowSettings(settings);
 
     const auto regional = config::systemRegionalSettings();
     kfield::LocalFileSystem files;

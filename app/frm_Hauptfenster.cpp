@@ -219,7 +219,7 @@ void frm_Hauptfenster::Form_Load()
     m_run.AutoStart = switches.AutoStart;
     m_run.EndAfterRun = switches.EndAfterRun;
 
-    m_run.loadSettings(config::readMainWindowSettings(m_environment.settings));
+    m_run.Settings = config::readMainWindowSettings(m_environment.settings);
 
     m_progressBar->hide();
     m_progressLabel->hide();

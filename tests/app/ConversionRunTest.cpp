@@ -104,7 +104,7 @@ TEST_F(StartCommand, DecidesByTheDescriptionAndTheCombinedFile)
     std::filesystem::remove(dir / "PUMP HOUSING A1.dfq");
     std::filesystem::remove(dir / "PUMP HOUSING A1.dfx");
 
-    run.SettingDFQ = "1";
+    run.Settings.SettingDFQ = "1";
     writeBytes(dir / "PUMP HOUSING A1.dfd", "description\r\n");
     EXPECT_FALSE(start().fullWrite); // and the description file with DFQ on
     EXPECT_EQ(file("PUMP HOUSING A1.dfq"), golden("example-values-point.dfx"));
@@ -145,7 +145,7 @@ TEST_F(StartCommand, EndsTheProgramOnlyAfterReachingTheValues)
 
 TEST_F(StartCommand, ReportsAMissingOutputDirectoryAndWritesNothing)
 {
-    run.SettingDir = (dir / "missing").string();
+    run.Settings.SettingDir = (dir / "missing").string();
     attach(exampleApplication());
     const auto result = start();
     EXPECT_EQ(result.outcome, RunOutcome::Failed);

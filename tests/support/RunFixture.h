@@ -51,7 +51,7 @@ protected:
     kfield::SystemFileLocks locks;
     app::ConversionRun run;
 
-    void SetUp() override { run.SettingDir = dir.path().string(); }
+    void SetUp() override { run.Settings.SettingDir = dir.path().string(); }
 
     app::RunServices runServices()
     {

@@ -5,6 +5,7 @@
 #include "FileNameText.h"
 
 #include "config/MainWindowSettings.h"
+#include "config/PathText.h"
 #include "config/RegionalSettings.h"
 #include "config/TextLines.h"
 #include "config/LanguageTexts.h"
@@ -51,20 +52,6 @@ RunOutcome outcomeOf(kfield::ValuesOutcome values)
 }
 
 } // namespace
-
-void ConversionRun::loadSettings(const config::MainWindowSettings& settings)
-{
-    SettingDir = settings.SettingDir;
-    SettingKommentare = settings.SettingKommentare;
-    SettingDFQ = settings.SettingDFQ;
-    SettingSeriennummer = settings.SettingSeriennummer;
-    SettingNamenslaenge = settings.SettingNamenslaenge;
-    SettingPosAchse = settings.SettingPosAchse;
-    SettingProgVerz = settings.SettingProgVerz;
-    SettingSingleFile = settings.SettingSingleFile;
-    SettingVersionInFileName = settings.SettingVersionInFileName;
-    SettingNordaPos = settings.SettingNordaPos;
-}
 
 void ConversionRun::ConnectToApplication(const RunServices& services)
 {
@@ -118,15 +105,15 @@ void ConversionRun::ConnectToApplication(const RunServices& services)
 void ConversionRun::BuildOutputPaths(const RunServices& services)
 {
     source::PartProgram& program = *PartProgram;
-    BaseFileName = kfield::trimBlanks(config::isFlagOn(SettingSeriennummer) ? program.SerialNumber() : program.PartName());
-    if (config::isFlagOn(SettingNamenslaenge))
+    BaseFileName = kfield::trimBlanks(config::isFlagOn(Settings.SettingSeriennummer) ? program.SerialNumber() : program.PartName());
+    if (config::isFlagOn(Settings.SettingNamenslaenge))
         BaseFileName = kfield::firstCharacters(BaseFileName, kShortNameLength);
-    if (config::isFlagOn(SettingProgVerz))
-        SettingDir = program.Directory();
+    if (config::isFlagOn(Settings.SettingProgVerz))
+        Settings.SettingDir = program.Directory();
 
     const std::string stem = fileNameSafe(BaseFileName);
     std::string suffix;
-    if (config::isFlagOn(SettingSingleFile)) {
+    if (config::isFlagOn(Settings.SettingSingleFile)) {
         const config::CalendarTime now = services.clock.now();
         suffix = "_" + dateTimeForFileName(services.regional.shortDate(now)) + "_" + dateTimeForFileName(services.regional.longTime(now));
     }
@@ -134,9 +121,9 @@ void ConversionRun::BuildOutputPaths(const RunServices& services)
     std::array<const char*, 4> extensions{".dfd", ".dfx", ".tmp", ".dfq"};
     for (std::size_t i = 0; i < paths.size(); ++i) {
         // The revision is read anew for each path, as each is formed on its own.
-        const std::string revision = config::isFlagOn(SettingVersionInFileName) ? "_" + fileNameSafe(program.RevisionNumber()) : "";
+        const std::string revision = config::isFlagOn(Settings.SettingVersionInFileName) ? "_" + fileNameSafe(program.RevisionNumber()) : "";
         // Only a whole file name that Windows takes for a device changes: "AUX.dfd", never "AUX_B.dfd".
-        *paths[i] = pathFromUtf8(SettingDir + kDirectorySeparator + notADeviceName(stem + revision + suffix + extensions[i]));
+        *paths[i] = config::pathFromUtf8(Settings.SettingDir + kDirectorySeparator + notADeviceName(stem + revision + suffix + extensions[i]));
     }
 }
 
@@ -161,8 +148,8 @@ RunResult ConversionRun::convert(const RunServices& services)
     const kfield::TransferServices transfer{services.texts, services.regional, services.codePage,
                                             services.files, services.messages, services.progress};
     const kfield::TransferJob job{*Application, *PartProgram, {DfdPath, DfxPath, TmpPath, DfqPath}, MeasurementDateTime,
-                                  {config::isFlagOn(SettingKommentare), config::isFlagOn(SettingDFQ),
-                                   config::isFlagOn(SettingPosAchse), SettingNordaPos}};
+                                  {config::isFlagOn(Settings.SettingKommentare), config::isFlagOn(Settings.SettingDFQ),
+                                   config::isFlagOn(Settings.SettingPosAchse), Settings.SettingNordaPos}};
 
     // A missing directory is named as such, not as a file that cannot be opened.
     const std::filesystem::path directory = DfdPath.parent_path();
@@ -171,7 +158,7 @@ RunResult ConversionRun::convert(const RunServices& services)
 
     // Conversions of one file set take turns, across processes too: a second run must neither decide
     // on files that the first is still writing nor write into them at the same time.
-    const std::unique_ptr<kfield::FileLock> lock = kfield::lockFileSet(DfdPath);
+    const std::unique_ptr<kfield::FileLock> lock = services.locks.lockFileSet(DfdPath);
     // A folder is not a file: it neither starts an append nor may a full write go past it.
     for (const std::filesystem::path* path : {&DfdPath, &DfqPath}) {
         if (services.files.folderExists(*path))

@@ -4,14 +4,16 @@
 #include <memory>
 #include <string>
 
+#include "config/MainWindowSettings.h"
+
 namespace config {
 class CodePage;
 class LanguageTexts;
 class RegionalSettings;
-struct MainWindowSettings;
 } // namespace config
 
 namespace kfield {
+class FileLocks;
 class FileSystem;
 class OperatorMessages;
 class ProgressDisplay;
@@ -40,6 +42,7 @@ struct RunServices {
     const config::RegionalSettings& regional;
     const config::CodePage& codePage;
     kfield::FileSystem& files;
+    kfield::FileLocks& locks;
     kfield::OperatorMessages& messages;
     kfield::ProgressDisplay& progress;
     PartProgramNameDisplay& nameDisplay;
@@ -77,24 +80,13 @@ public:
     std::filesystem::path TmpPath;
     std::filesystem::path DfqPath;
 
-    // The settings copies; the flags stay text ("0" off, any other number on).
-    std::string SettingDir;
-    std::string SettingKommentare = "0";
-    std::string SettingDFQ = "0";
-    std::string SettingSeriennummer = "0";
-    std::string SettingNamenslaenge = "0";
-    std::string SettingPosAchse = "0";
-    std::string SettingProgVerz = "0";
-    std::string SettingSingleFile = "0";
-    std::string SettingVersionInFileName = "0";
-    bool SettingNordaPos = false;
+    // The settings as the main window last read them; the run sets Settings.SettingDir to the part
+    // program's folder when SettingProgVerz is on.
+    config::MainWindowSettings Settings;
 
     bool AutoStart = false;
     bool EndAfterRun = false;
     bool SwitchingWindow = false;
-
-    // Copies the settings as the main window reads them from the store.
-    void loadSettings(const config::MainWindowSettings& settings);
 
     // Attaches to the running application and its open part program; shows text line 46 or 47, or
     // the error, and leaves Connected false when that fails.

@@ -10,8 +10,9 @@ class SettingsStore;
 } // namespace config
 
 namespace kfield {
+class FileLocks;
 class FileSystem;
-}
+} // namespace kfield
 
 namespace app {
 
@@ -26,6 +27,7 @@ struct DesktopEnvironment {
     const config::CodePage& codePage;
     const config::RegionalSettings& regional;
     kfield::FileSystem& files;
+    kfield::FileLocks& locks;
     config::SettingsStore& settings;
     ApplicationConnector& connector;
     const Clock& clock;

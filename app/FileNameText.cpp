@@ -56,9 +56,4 @@ std::string dateTimeForFileName(std::string_view text)
     return safe;
 }
 
-std::filesystem::path pathFromUtf8(const std::string& text)
-{
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
 } // namespace app

@@ -20,7 +20,4 @@ std::string notADeviceName(std::string_view fileName);
 // that a file name cannot hold ("05.12.2026", "14:03:12" -> "14.03.12", "12/05/2026" -> "12.05.2026").
 std::string dateTimeForFileName(std::string_view text);
 
-// A path from a UTF-8 text, on every system.
-std::filesystem::path pathFromUtf8(const std::string& text);
-
 } // namespace app

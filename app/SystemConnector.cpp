@@ -1,7 +1,8 @@
 // Picks the connector to the measuring application for this system.
 #include "ApplicationConnector.h"
-#include "FileNameText.h"
 #include "SnapshotConnector.h"
+
+#include "config/PathText.h"
 
 #ifdef _WIN32
 #include "WindowsConnector.h"
@@ -62,7 +63,7 @@ std::chrono::milliseconds busyBudgetFromEnvironment()
 std::unique_ptr<ApplicationConnector> systemConnector(const char* snapshotFile)
 {
     if (snapshotFile && *snapshotFile)
-        return std::make_unique<SnapshotConnector>(pathFromUtf8(snapshotFile));
+        return std::make_unique<SnapshotConnector>(config::pathFromUtf8(snapshotFile));
     if (auto snapshot = snapshotFromEnvironment())
         return std::make_unique<SnapshotConnector>(std::move(*snapshot));
 #ifdef _WIN32

@@ -5,7 +5,6 @@
 #include "CommandLineArguments.h"
 #include "ConsoleOutput.h"
 #include "ConversionRun.h"
-#include "FileNameText.h"
 #include "OverlaySettingsStore.h"
 #include "ProgramDirectory.h"
 #include "SnapshotSaver.h"
@@ -13,9 +12,11 @@
 
 #include "config/CodePage.h"
 #include "config/MainWindowSettings.h"
+#include "config/PathText.h"
 #include "config/RegionalSettings.h"
 #include "config/SettingKeys.h"
 #include "config/mdl_Sprache_Laden.h"
+#include "kfield/FileLock.h"
 #include "kfield/LocalFileSystem.h"
 #include "kfield/WriteError.h"
 
@@ -26,11 +27,11 @@ namespace {
 // The files a finished run wrote, one line each.
 void listWrittenFiles(const app::ConversionRun& run, const app::RunResult& result)
 {
-    const bool combined = config::isFlagOn(run.SettingDFQ);
+    const bool combined = config::isFlagOn(run.Settings.SettingDFQ);
     if (result.fullWrite)
-        std::cout << "created  " << kfield::pathText(combined ? run.DfqPath : run.DfdPath) << '\n';
+        std::cout << "created  " << config::pathText(combined ? run.DfqPath : run.DfdPath) << '\n';
     if (result.outcome == app::RunOutcome::ValuesWritten)
-        std::cout << "appended " << kfield::pathText(combined ? run.DfqPath : run.DfxPath) << '\n';
+        std::cout << "appended " << config::pathText(combined ? run.DfqPath : run.DfxPath) << '\n';
 }
 
 int runCli(const app::CliOptions& options)
@@ -38,7 +39,7 @@ int runCli(const app::CliOptions& options)
     const auto codePage = config::systemCodePage();
     config::LanguageTexts texts;
     if (options.texts)
-        texts = config::loadLanguageFile(app::pathFromUtf8(*options.texts), *codePage);
+        texts = config::loadLanguageFile(config::pathFromUtf8(*options.texts), *codePage);
     else
         config::LoadResourceTexts(texts, app::programDirectory(), *codePage);
 
@@ -48,10 +49,11 @@ int runCli(const app::CliOptions& options)
         settings.WriteSetting(config::setting::kApplication, config::setting::kSection, key, value);
 
     app::ConversionRun run;
-    run.loadSettings(config::readMainWindowSettings(settings));
+    run.Settings = config::readMainWindowSettings(settings);
 
     const auto regional = config::systemRegionalSettings();
     kfield::LocalFileSystem files;
+    kfield::SystemFileLocks locks;
     app::StreamMessages messages(std::cerr);
     app::NoProgressDisplay display;
     const auto connector = app::systemConnector(options.snapshot ? options.snapshot->c_str() : nullptr);
@@ -59,9 +61,9 @@ int runCli(const app::CliOptions& options)
     const app::FixedClock fixedClock(options.now.value_or(config::CalendarTime{}));
     const app::Clock& clock = options.now ? static_cast<const app::Clock&>(fixedClock) : systemClock;
 
-    const app::RunServices services{texts, *regional, *codePage, files, messages, display, display, *connector, clock};
+    const app::RunServices services{texts, *regional, *codePage, files, locks, messages, display, display, *connector, clock};
     if (options.saveSnapshot)
-        return app::saveSnapshot(services, app::pathFromUtf8(*options.saveSnapshot)) ? 0 : 1;
+        return app::saveSnapshot(services, config::pathFromUtf8(*options.saveSnapshot)) ? 0 : 1;
     const app::RunResult result = run.start(services);
     listWrittenFiles(run, result);
     return result.outcome == app::RunOutcome::ValuesWritten ? 0 : 1;

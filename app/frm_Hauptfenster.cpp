@@ -13,6 +13,7 @@
 #include "config/TextLines.h"
 #include "config/mdl_Sprache_Laden.h"
 #include "ui/Artwork.h"
+#include "ui/PlainLabel.h"
 #include "ui/QtText.h"
 #include "ui/WindowPlacement.h"
 #include "ui/frm_About.h"
@@ -48,14 +49,6 @@ QMenu* namedMenu(QMenu* parent, QMenuBar* bar, const char* name)
 void nameSeparator(QMenu* menu, const char* name)
 {
     menu->addSeparator()->setObjectName(QString::fromLatin1(name));
-}
-
-QLabel* plainLabel(QWidget* parent, const char* name)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    return label;
 }
 
 // A hidden progress bar or label keeps its place, so showing it during a run needs no new layout:
@@ -117,8 +110,8 @@ void frm_Hauptfenster::createWidgets()
 
     auto* programFrame = new QGroupBox(central);
     programFrame->setObjectName(QStringLiteral("Frame_Programm"));
-    m_programCaption = plainLabel(programFrame, "Lbl_Prog_Name");
-    m_programName = plainLabel(programFrame, "Lbl_VELTRUM_NAME");
+    m_programCaption = ui::plainLabel(programFrame, "Lbl_Prog_Name");
+    m_programName = ui::plainLabel(programFrame, "Lbl_VELTRUM_NAME");
     QFont nameFont = m_programName->font();
     nameFont.setBold(true);
     m_programName->setFont(nameFont);
@@ -146,7 +139,7 @@ void frm_Hauptfenster::createWidgets()
 
     m_progressFrame = new QGroupBox(central);
     m_progressFrame->setObjectName(QStringLiteral("Frame_Fortschritt"));
-    m_progressLabel = plainLabel(m_progressFrame, "Lbl_Fortschritt");
+    m_progressLabel = ui::plainLabel(m_progressFrame, "Lbl_Fortschritt");
     m_progressBar = new QProgressBar(m_progressFrame);
     m_progressBar->setObjectName(QStringLiteral("ProgressBar1"));
     keepPlaceWhenHidden(m_progressLabel);
@@ -210,7 +203,7 @@ void frm_Hauptfenster::setCaptions()
 
 RunServices frm_Hauptfenster::runServices()
 {
-    return {m_texts, m_environment.regional, m_environment.codePage, m_environment.files, *m_messages,
+    return {m_texts, m_environment.regional, m_environment.codePage, m_environment.files, m_environment.locks, *m_messages,
             *m_progress, *this, m_environment.connector, m_environment.clock};
 }
 
@@ -226,7 +219,7 @@ void frm_Hauptfenster::Form_Load()
     m_run.AutoStart = switches.AutoStart;
     m_run.EndAfterRun = switches.EndAfterRun;
 
-    m_run.loadSettings(config::readMainWindowSettings(m_environment.settings));
+    m_run.Settings = config::readMainWindowSettings(m_environment.settings);
 
     m_progressBar->hide();
     m_progressLabel->hide();

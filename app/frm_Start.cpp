@@ -8,6 +8,7 @@
 #include "config/mdl_Sprache_Laden.h"
 #include "ui/Artwork.h"
 #include "ui/FontScale.h"
+#include "ui/PlainLabel.h"
 #include "ui/QtText.h"
 #include "ui/WindowPlacement.h"
 
@@ -18,17 +19,6 @@
 #include <QVBoxLayout>
 
 namespace app {
-namespace {
-
-QLabel* plainLabel(QWidget* parent, const char* name)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-} // namespace
 
 frm_Start::frm_Start(config::LanguageTexts& texts, const DesktopEnvironment& environment, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
@@ -52,15 +42,15 @@ void frm_Start::createWidgets()
     m_picture->setPixmap(ui::startUpPicture(*this));
     m_picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    m_productName = plainLabel(m_frame, "lblProductName");
+    m_productName = ui::plainLabel(m_frame, "lblProductName");
     m_productName->setFont(ui::scaledFont(font(), 1.7, true));
     m_productName->setWordWrap(true);
-    m_version = plainLabel(m_frame, "lblVersion");
+    m_version = ui::plainLabel(m_frame, "lblVersion");
     m_version->setFont(ui::scaledFont(font(), 1.15));
-    m_company = plainLabel(m_frame, "lblCompany");
+    m_company = ui::plainLabel(m_frame, "lblCompany");
     m_company->setWordWrap(true);
     // The first and only element of the warning labels.
-    m_warning = plainLabel(m_frame, "lblWarning");
+    m_warning = ui::plainLabel(m_frame, "lblWarning");
     m_warning->setWordWrap(true);
     m_warning->setFont(ui::scaledFont(font(), 0.85));
     m_warning->setForegroundRole(QPalette::PlaceholderText);

@@ -11,6 +11,7 @@
 
 #include "config/CodePage.h"
 #include "config/RegionalSettings.h"
+#include "kfield/FileLock.h"
 #include "kfield/LocalFileSystem.h"
 #include "ui/Artwork.h"
 
@@ -34,11 +35,12 @@ int main(int argc, char** argv)
         const auto codePage = config::systemCodePage();
         const auto regional = config::systemRegionalSettings();
         kfield::LocalFileSystem files;
+        kfield::SystemFileLocks locks;
         const auto settings = app::systemSettingsStore();
         const auto connector = app::systemConnector();
         const app::SystemClock clock;
         const app::DesktopEnvironment environment{app::programDirectory(), arguments, *codePage, *regional,
-                                                  files, *settings, *connector, clock};
+                                                  files, locks, *settings, *connector, clock};
 
         // exit(), not quit(): the end is immediate, no window is asked to close first.
         app::DesktopProgram program(environment, [](int exitCode) { QCoreApplication::exit(exitCode); });

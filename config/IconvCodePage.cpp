@@ -1,5 +1,7 @@
 #include "IconvCodePage.h"
 
+#include "TextChecks.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <stdexcept>
@@ -19,11 +21,6 @@ std::string iconvName(int number)
     case 950: return "BIG5";
     default: return "WINDOWS-" + std::to_string(number);
     }
-}
-
-bool isAscii(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 // Length of the UTF-8 character at the start of the text; 1 for a stray or broken byte.

@@ -4,6 +4,7 @@
 
 #include "SettingKeys.h"
 #include "SettingsStore.h"
+#include "TextChecks.h"
 
 namespace config {
 namespace {
@@ -11,16 +12,6 @@ namespace {
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-std::string_view trimBlanks(std::string_view text)
-{
-    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 } // namespace
@@ -47,7 +38,7 @@ MainWindowSettings readMainWindowSettings(const SettingsStore& store)
 
 bool isFlagOn(std::string_view flagText)
 {
-    std::string_view number = trimBlanks(flagText);
+    std::string_view number = trimBlanksAndTabs(flagText);
     if (!number.empty() && (number.front() == '+' || number.front() == '-'))
         number.remove_prefix(1);
 

@@ -11,14 +11,14 @@ class SettingsStore;
 // them with isFlagOn at the point of use. Only NordaPos is turned into a bool when it is read.
 struct MainWindowSettings {
     std::string SettingDir;
-    std::string SettingKommentare;
-    std::string SettingDFQ;
-    std::string SettingSeriennummer;
-    std::string SettingNamenslaenge;
-    std::string SettingPosAchse;
-    std::string SettingProgVerz;
-    std::string SettingSingleFile;
-    std::string SettingVersionInFileName;
+    std::string SettingKommentare = "0";
+    std::string SettingDFQ = "0";
+    std::string SettingSeriennummer = "0";
+    std::string SettingNamenslaenge = "0";
+    std::string SettingPosAchse = "0";
+    std::string SettingProgVerz = "0";
+    std::string SettingSingleFile = "0";
+    std::string SettingVersionInFileName = "0";
     bool SettingNordaPos = false;
 };
 

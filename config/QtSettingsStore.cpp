@@ -1,5 +1,7 @@
 #include "QtSettingsStore.h"
 
+#include "PathText.h"
+
 #include <stdexcept>
 
 #include <QDir>
@@ -62,7 +64,7 @@ QtSettingsStore::QtSettingsStore(std::filesystem::path directory) : m_directory(
 
 std::filesystem::path QtSettingsStore::iniFile(std::string_view application) const
 {
-    return m_directory / std::filesystem::path(std::u8string(application.begin(), application.end()) + u8".ini");
+    return m_directory / pathFromUtf8(std::string(application) + ".ini");
 }
 
 std::string QtSettingsStore::ReadSetting(std::string_view application, std::string_view section,

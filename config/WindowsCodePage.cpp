@@ -1,5 +1,6 @@
 #include "WindowsCodePage.h"
 
+#include "TextChecks.h"
 #include "WindowsText.h"
 
 #include <windows.h>
@@ -12,11 +13,6 @@ namespace config {
 namespace {
 
 constexpr wchar_t kReplacementCharacter = 0xFFFD;
-
-bool isAscii(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
 
 // One character of the code page: a lead byte and its trail byte in the double-byte code pages.
 std::size_t characterLength(unsigned codePage, std::string_view bytes)

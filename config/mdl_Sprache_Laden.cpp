@@ -9,15 +9,10 @@
 #include <vector>
 
 #include "CodePage.h"
+#include "PathText.h"
 
 namespace config {
 namespace {
-
-std::string utf8(const std::filesystem::path& path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 
 std::string lineCountText(std::size_t count)
 {
@@ -102,7 +97,7 @@ std::vector<std::string> readLines(const std::filesystem::path& file, std::size_
 } // namespace
 
 LanguageFileError::LanguageFileError(std::filesystem::path file, std::string reason)
-    : std::runtime_error("Cannot use the language file \"" + utf8(file) + "\": " + reason)
+    : std::runtime_error("Cannot use the language file \"" + pathText(file) + "\": " + reason)
     , m_file(std::move(file))
     , m_reason(std::move(reason))
 {

@@ -56,9 +56,8 @@ public:
 
         if (command.HasNamedValue()) {
             const auto named = command.NamedValue();
-            const std::string name = named->Name();
-            if (matchDescriptionKeyword(name, m_texts) != 0) {
-                const auto outcome = handleNamedValue(name, named->Value(), m_state.CharacteristicCount + 1, m_state, m_texts,
+            if (const auto keyword = matchDescriptionKeyword(named->Name(), m_texts)) {
+                const auto outcome = handleNamedValue(*keyword, named->Value(), m_state.CharacteristicCount + 1, m_state, m_texts,
                                                       m_services.messages, m_separators);
                 if (outcome == NamedValueOutcome::AbortRun)
                     return false;

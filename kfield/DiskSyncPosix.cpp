@@ -1,5 +1,6 @@
 #include "DiskSync.h"
 
+#include "FileDescriptor.h"
 #include "WriteError.h"
 
 #include <fcntl.h>
@@ -11,26 +12,9 @@
 namespace kfield {
 namespace {
 
-// Closes a descriptor on every way out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
 void sync(const std::filesystem::path& path, int flags)
 {
-    const Descriptor descriptor(::open(path.c_str(), flags | O_CLOEXEC));
+    const FileDescriptor descriptor(::open(path.c_str(), flags | O_CLOEXEC));
     if (descriptor.get() < 0 || ::fsync(descriptor.get()) != 0)
         throw WriteError("Cannot store", path, std::error_code(errno, std::generic_category()).message());
 }

@@ -23,6 +23,28 @@ inline constexpr std::chrono::milliseconds kFileLockWait{std::chrono::minutes(2)
 // while someone else holds it. Throws WriteError when the lock cannot be taken or the wait runs out.
 std::unique_ptr<FileLock> lockFileSet(const std::filesystem::path& descriptionPath, std::chrono::milliseconds wait = kFileLockWait);
 
+// Takes file-set locks for a run; given to it like its other services.
+class FileLocks {
+public:
+    virtual ~FileLocks() = default;
+    // The lock of the file set whose description file is descriptionPath; throws WriteError when it
+    // cannot be taken.
+    virtual std::unique_ptr<FileLock> lockFileSet(const std::filesystem::path& descriptionPath) = 0;
+};
+
+// The locks of the operating system, waiting up to `wait` for another holder.
+class SystemFileLocks final : public FileLocks {
+public:
+    explicit SystemFileLocks(std::chrono::milliseconds wait = kFileLockWait) : m_wait(wait) {}
+    std::unique_ptr<FileLock> lockFileSet(const std::filesystem::path& descriptionPath) override
+    {
+        return kfield::lockFileSet(descriptionPath, m_wait);
+    }
+
+private:
+    std::chrono::milliseconds m_wait;
+};
+
 // "2 s" or "300 ms", for the message of a wait that ran out.
 std::string waitText(std::chrono::milliseconds wait);
 

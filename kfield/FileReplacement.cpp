@@ -17,41 +17,33 @@ std::filesystem::path partFileName(const std::filesystem::path& target, int atte
     return name += ".part";
 }
 
-} // namespace
-
-FileReplacement::FileReplacement(FileSystem& files, std::filesystem::path target) : m_files(files), m_target(std::move(target))
+CreatedFile createPartFile(FileSystem& files, const std::filesystem::path& target)
 {
-    for (int attempt = 0; attempt < kPartFileNames && !m_file; ++attempt) {
-        m_partPath = partFileName(m_target, attempt);
-        m_file = m_files.createNew(m_partPath);
+    for (int attempt = 0; attempt < kPartFileNames; ++attempt) {
+        std::filesystem::path name = partFileName(target, attempt);
+        if (auto file = files.createNew(name))
+            return CreatedFile(files, std::move(name), std::move(file));
     }
-    if (!m_file)
-        throw WriteError("Cannot write", m_target, "every name for its part file is taken (" + pathText(partFileName(m_target, 0)) + " and on)");
+    throw WriteError("Cannot write", target, "every name for its part file is taken (" + config::pathText(partFileName(target, 0)) + " and on)");
 }
 
-FileReplacement::~FileReplacement()
+} // namespace
+
+FileReplacement::FileReplacement(FileSystem& files, std::filesystem::path target)
+    : m_files(files), m_target(std::move(target)), m_part(createPartFile(m_files, m_target))
 {
-    if (m_committed)
-        return;
-    m_file.reset();
-    try {
-        m_files.remove(m_partPath);
-    } catch (...) {
-        // Already failing: a leftover part file is never taken for a transfer file, and later runs
-        // choose another name.
-    }
 }
 
 std::ostream& FileReplacement::stream()
 {
-    return m_file->stream();
+    return m_part.file().stream();
 }
 
 void FileReplacement::commit()
 {
-    m_file->close();
-    m_files.rename(m_partPath, m_target);
-    m_committed = true;
+    m_part.file().close();
+    m_files.rename(m_part.path(), m_target);
+    m_part.release();
 }
 
 } // namespace kfield

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <filesystem>
-#include <memory>
 #include <ostream>
 
+#include "CreatedFile.h"
 #include "FileSystem.h"
 
 namespace kfield {
@@ -15,9 +15,6 @@ class FileReplacement {
 public:
     // Throws WriteError when the part file cannot be created.
     FileReplacement(FileSystem& files, std::filesystem::path target);
-    ~FileReplacement();
-    FileReplacement(const FileReplacement&) = delete;
-    FileReplacement& operator=(const FileReplacement&) = delete;
 
     std::ostream& stream();
     // Flushes, closes and renames into place; throws WriteError, leaving the target as it was.
@@ -26,9 +23,7 @@ public:
 private:
     FileSystem& m_files;
     std::filesystem::path m_target;
-    std::filesystem::path m_partPath; // created by this object, so removing it is safe
-    std::unique_ptr<OutputFile> m_file;
-    bool m_committed = false;
+    CreatedFile m_part;
 };
 
 } // namespace kfield

@@ -1,6 +1,7 @@
 #include "LineWriter.h"
 
 #include "config/CodePage.h"
+#include "config/TextChecks.h"
 
 #include <algorithm>
 #include <array>
@@ -14,11 +15,6 @@ bool breaksLines(char c)
     return c == '\r' || c == '\n' || c == '\0' || c == '\x1A' || c == '\x14' || c == '\x0F';
 }
 
-bool isAscii(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 } // namespace
 
 LineWriter::LineWriter(std::ostream& out, const config::CodePage& codePage) : m_out(out), m_codePage(codePage) {}
@@ -26,7 +22,7 @@ LineWriter::LineWriter(std::ostream& out, const config::CodePage& codePage) : m_
 void LineWriter::text(std::string_view utf8)
 {
     // Every ANSI code page keeps ASCII as it is, so most text needs no conversion and no copy.
-    if (isAscii(utf8)) {
+    if (config::isAscii(utf8)) {
         m_out.write(utf8.data(), static_cast<std::streamsize>(utf8.size()));
         return;
     }
@@ -67,7 +63,7 @@ void LineWriter::characteristicLine(std::string_view key, long long number, std:
 
 void LineWriter::writeLine()
 {
-    if (!isAscii(m_line)) {
+    if (!config::isAscii(m_line)) {
         line(m_line);
         return;
     }

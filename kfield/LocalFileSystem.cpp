@@ -120,7 +120,7 @@ void LocalFileSystem::rename(const std::filesystem::path& from, const std::files
     std::error_code error;
     std::filesystem::rename(from, to, error);
     if (error)
-        throw WriteError("Cannot rename \"" + pathText(from) + "\" to", to, reasonOf(error));
+        throw WriteError("Cannot rename \"" + config::pathText(from) + "\" to", to, reasonOf(error));
     syncDirectoryToDisk(to.parent_path());
 }
 

@@ -1,6 +1,7 @@
 #include "NamedValues.h"
 
 #include "DescriptionState.h"
+#include "KeywordMatch.h"
 #include "OperatorMessages.h"
 #include "Utf8.h"
 #include "mdl_Allgemein.h"
@@ -59,22 +60,14 @@ private:
 
 } // namespace
 
-int matchDescriptionKeyword(std::string_view name, const config::LanguageTexts& texts)
+std::optional<int> matchDescriptionKeyword(std::string_view name, const config::LanguageTexts& texts)
 {
-    const std::string key = trimBlanks(upperCase(name));
-    for (int line : kKeywordTable) {
-        if (texts.line(line) == key)
-            return line;
-    }
-    return 0;
+    return matchKeyword(name, kKeywordTable, texts);
 }
 
-NamedValueOutcome handleNamedValue(std::string_view name, std::string_view rawValue, std::int64_t next, DescriptionState& state,
+NamedValueOutcome handleNamedValue(int keyword, std::string_view rawValue, std::int64_t next, DescriptionState& state,
                                    const config::LanguageTexts& texts, OperatorMessages& messages, const NumberSeparators& separator)
 {
-    const int keyword = matchDescriptionKeyword(name, texts);
-    if (keyword == 0)
-        return NamedValueOutcome::Continue;
     std::string value = trimBlanks(rawValue);
     const Checks checks(keyword, texts, messages);
 

@@ -9,7 +9,6 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <unistd.h>
 
 namespace kfield {
 namespace {
@@ -28,28 +27,22 @@ PosixFileLock::PosixFileLock(const std::filesystem::path& folder, std::chrono::m
 {
     const std::filesystem::path path = folder.empty() ? std::filesystem::path(".") : folder;
     do {
-        m_descriptor = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    } while (m_descriptor < 0 && errno == EINTR);
-    if (m_descriptor < 0)
+        m_descriptor = FileDescriptor(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    } while (!m_descriptor.isOpen() && errno == EINTR);
+    if (!m_descriptor.isOpen())
         throw WriteError("Cannot lock", path, reasonOf(errno));
 
     const auto deadline = std::chrono::steady_clock::now() + wait;
-    while (::flock(m_descriptor, LOCK_EX | LOCK_NB) != 0) {
+    while (::flock(m_descriptor.get(), LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         if (error == EINTR)
             continue;
         if (error != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
-            ::close(m_descriptor);
             throw WriteError("Cannot lock", path, error != EWOULDBLOCK ? reasonOf(error)
                                                                        : "another conversion in this folder has not finished within " + waitText(wait));
         }
         std::this_thread::sleep_for(kPollInterval);
     }
-}
-
-PosixFileLock::~PosixFileLock()
-{
-    ::close(m_descriptor); // lets go of the lock
 }
 
 } // namespace kfield

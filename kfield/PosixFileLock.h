@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "FileDescriptor.h"
 #include "FileLock.h"
 
 namespace kfield {
@@ -14,12 +15,9 @@ class PosixFileLock final : public FileLock {
 public:
     // Throws WriteError.
     PosixFileLock(const std::filesystem::path& folder, std::chrono::milliseconds wait);
-    ~PosixFileLock() override;
-    PosixFileLock(const PosixFileLock&) = delete;
-    PosixFileLock& operator=(const PosixFileLock&) = delete;
 
 private:
-    int m_descriptor = -1;
+    FileDescriptor m_descriptor; // closing it lets go of the lock
 };
 
 } // namespace kfield

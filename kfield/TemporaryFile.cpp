@@ -3,45 +3,42 @@
 #include "WriteError.h"
 
 namespace kfield {
+namespace {
 
-TemporaryFile::TemporaryFile(FileSystem& files, std::filesystem::path path)
-    : m_files(files), m_path(std::move(path)), m_file(m_files.createNew(m_path))
+CreatedFile createTemporaryFile(FileSystem& files, std::filesystem::path path)
 {
-    if (!m_file)
-        throw WriteError("Cannot create", m_path, "a file or folder of this name is in the way");
+    auto file = files.createNew(path);
+    if (!file)
+        throw WriteError("Cannot create", path, "a file or folder of this name is in the way");
+    return CreatedFile(files, std::move(path), std::move(file));
 }
 
-TemporaryFile::~TemporaryFile()
+} // namespace
+
+TemporaryFile::TemporaryFile(FileSystem& files, std::filesystem::path path)
+    : m_files(files), m_file(createTemporaryFile(files, std::move(path)))
 {
-    m_file.reset();
-    if (m_removed)
-        return;
-    try {
-        m_files.remove(m_path);
-    } catch (...) {
-        // A leftover temporary file is deleted before the next full write anyway.
-    }
 }
 
 std::ostream& TemporaryFile::stream()
 {
-    return m_file->stream();
+    return m_file.file().stream();
 }
 
 void TemporaryFile::close()
 {
-    m_file->closeScratch();
+    m_file.file().closeScratch();
 }
 
 std::unique_ptr<std::istream> TemporaryFile::openForReading()
 {
-    return m_files.openForReading(m_path);
+    return m_files.openForReading(m_file.path());
 }
 
 void TemporaryFile::remove()
 {
-    m_files.remove(m_path);
-    m_removed = true;
+    m_files.remove(m_file.path());
+    m_file.release();
 }
 
 } // namespace kfield

@@ -5,6 +5,7 @@
 #include <memory>
 #include <ostream>
 
+#include "CreatedFile.h"
 #include "FileSystem.h"
 
 namespace kfield {
@@ -16,9 +17,6 @@ public:
     // Creates the file; throws WriteError, also when anything has its name already (the run deletes a
     // leftover temporary file before).
     TemporaryFile(FileSystem& files, std::filesystem::path path);
-    ~TemporaryFile();
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     std::ostream& stream();
     // Ends writing; throws WriteError when the content could not be written. It is not waited for
@@ -30,9 +28,7 @@ public:
 
 private:
     FileSystem& m_files;
-    std::filesystem::path m_path;
-    std::unique_ptr<OutputFile> m_file;
-    bool m_removed = false;
+    CreatedFile m_file;
 };
 
 } // namespace kfield

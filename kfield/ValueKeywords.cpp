@@ -1,5 +1,6 @@
 #include "ValueKeywords.h"
 
+#include "KeywordMatch.h"
 #include "Utf8.h"
 #include "ValueBlock.h"
 #include "mdl_Allgemein.h"
@@ -45,12 +46,7 @@ std::string keywordMessage(const config::LanguageTexts& texts, int reasonLine)
 
 std::optional<int> matchValueKeyword(std::string_view name, const config::LanguageTexts& texts)
 {
-    const std::string key = trimBlanks(upperCase(name));
-    for (int line : kValueKeywordLines) {
-        if (texts.line(line) == key)
-            return line;
-    }
-    return std::nullopt;
+    return matchKeyword(name, kValueKeywordLines, texts);
 }
 
 std::optional<std::string> applyValueKeyword(int keyword, std::string_view rawValue, std::int64_t next, ValueTables& tables,

@@ -1,5 +1,6 @@
 #include "WritePartHeader.h"
 
+#include "CreatedFile.h"
 #include "DescriptionState.h"
 #include "FileReplacement.h"
 #include "FileSystem.h"
@@ -14,34 +15,6 @@
 #include <string>
 
 namespace kfield {
-namespace {
-
-// Removes a file this run created, unless the run keeps it.
-class CreatedFile {
-public:
-    CreatedFile(FileSystem& files, std::filesystem::path path) : m_files(files), m_path(std::move(path)) {}
-    ~CreatedFile()
-    {
-        if (m_kept)
-            return;
-        try {
-            m_files.remove(m_path);
-        } catch (...) {
-            // The error that stopped the run is the one to report.
-        }
-    }
-    CreatedFile(const CreatedFile&) = delete;
-    CreatedFile& operator=(const CreatedFile&) = delete;
-    void keep() { m_kept = true; }
-
-private:
-    FileSystem& m_files;
-    std::filesystem::path m_path;
-    bool m_kept = false;
-};
-
-} // namespace
-
 ValuesOutcome WritePartHeader(const TransferJob& job, const TransferServices& services, const DescriptionState& state,
                               TemporaryFile& body)
 {
@@ -72,7 +45,7 @@ ValuesOutcome WritePartHeader(const TransferJob& job, const TransferServices& se
     CreatedFile created(services.files, target);
     body.remove();
     const ValuesOutcome outcome = WriteMeasuredValues(job, services);
-    created.keep();
+    created.release();
     return outcome;
 }
 

@@ -3,6 +3,8 @@
 #include "ComConnection.h"
 #include "ReadError.h"
 
+#include "config/WindowsText.h"
+
 #include <windows.h>
 
 #include <stdexcept>
@@ -254,7 +256,7 @@ std::shared_ptr<AutomationSource> AutomationSource::requestRunning(std::string_v
 {
     auto connection = std::make_shared<ComConnection>(busyBudget);
     ComBusyBudget& busy = connection->busy;
-    const std::wstring id = wideFromUtf8(programmaticId);
+    const std::wstring id = config::wideFromUtf8(programmaticId);
     CLSID classId{};
     HRESULT status = CLSIDFromProgID(id.c_str(), &classId);
     if (FAILED(status))

@@ -3,6 +3,8 @@
 #include "ComConnection.h"
 #include "ReadError.h"
 
+#include "config/WindowsText.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -29,7 +31,7 @@ std::string exceptionText(EXCEPINFO& info)
     const Bstr description = Bstr::adopt(info.bstrDescription);
     const Bstr helpFile = Bstr::adopt(info.bstrHelpFile);
     if (!description.view().empty())
-        return utf8FromWide(description.view());
+        return config::utf8FromWide(description.view());
     if (FAILED(info.scode))
         return comErrorText(info.scode);
     return "the application raised error " + std::to_string(info.wCode);
@@ -48,7 +50,7 @@ std::string comErrorText(HRESULT result)
         text.pop_back();
     char code[16];
     std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result));
-    return text.empty() ? std::string("error ") + code : utf8FromWide(text) + " (" + code + ")";
+    return text.empty() ? std::string("error ") + code : config::utf8FromWide(text) + " (" + code + ")";
 }
 
 void failCall(Member member, HRESULT status, const ComBusyBudget& budget)
@@ -128,7 +130,7 @@ std::string ComAutomationObject::text(DISPID id, Member member) const
         value = std::move(converted);
     }
     const BSTR text = value.get()->bstrVal;
-    return text ? utf8FromWide(std::wstring_view(text, SysStringLen(text))) : std::string();
+    return text ? config::utf8FromWide(std::wstring_view(text, SysStringLen(text))) : std::string();
 }
 
 double ComAutomationObject::number(DISPID id, Member member) const

@@ -91,30 +91,4 @@ Variant Variant::fromDispatch(IDispatch* object)
     return result;
 }
 
-std::wstring wideFromUtf8(std::string_view utf8)
-{
-    if (utf8.empty())
-        return {};
-    if (utf8.size() > static_cast<std::size_t>(INT_MAX))
-        throw std::length_error("A text is too long for COM");
-    const int length = static_cast<int>(utf8.size());
-    const int needed = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), needed);
-    return wide;
-}
-
-std::string utf8FromWide(std::wstring_view wide)
-{
-    if (wide.empty())
-        return {};
-    if (wide.size() > static_cast<std::size_t>(INT_MAX))
-        throw std::length_error("A text is too long for COM");
-    const int length = static_cast<int>(wide.size());
-    const int needed = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(needed), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), needed, nullptr, nullptr);
-    return utf8;
-}
-
 } // namespace source

@@ -111,8 +111,4 @@ private:
     VARIANT m_value;
 };
 
-// Texts of the program are UTF-8, texts of COM UTF-16. Broken sequences become U+FFFD.
-std::wstring wideFromUtf8(std::string_view utf8);
-std::string utf8FromWide(std::wstring_view wide);
-
 } // namespace source

@@ -1,5 +1,7 @@
 #include "Snapshot.h"
 
+#include "config/PathText.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
@@ -31,20 +33,13 @@ void addFailingReads(json& object, const FailingReads& reads, ModelObject kind)
 
 } // namespace
 
-std::string snapshotFileName(const std::filesystem::path& file)
-{
-    // In UTF-8: file.string() is the ANSI code page on Windows.
-    const std::u8string name8 = file.u8string();
-    return std::string(name8.begin(), name8.end());
-}
-
 namespace {
 
 // errno is taken before forming the name, which allocates.
 [[noreturn]] void failToRead(const std::filesystem::path& file)
 {
     const int error = errno;
-    throw SnapshotError(snapshotFileName(file), std::strerror(error));
+    throw SnapshotError(config::pathText(file), std::strerror(error));
 }
 
 std::ifstream openSnapshot(const std::filesystem::path& file)
@@ -71,7 +66,7 @@ ApplicationRecord readSnapshotFile(const std::filesystem::path& file)
 {
     std::ifstream in = openSnapshot(file);
     try {
-        return parseSnapshot(in, snapshotFileName(file));
+        return parseSnapshot(in, config::pathText(file));
     } catch (const SnapshotError&) {
         // A file that could not be read to its end is reported as such, not as the text it cut short.
         if (in.bad())

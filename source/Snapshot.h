@@ -35,8 +35,6 @@ ApplicationRecord parseSnapshot(std::string_view text, const std::string& source
 ApplicationRecord parseSnapshot(std::istream& in, const std::string& sourceName);
 // The file's bytes in pieces of a bounded size, in order (throws SnapshotError naming the file).
 void readSnapshotPieces(const std::filesystem::path& file, const std::function<void(std::string_view)>& take);
-// The name the messages give the file.
-std::string snapshotFileName(const std::filesystem::path& file);
 
 // The snapshot document of a record; parseSnapshot of it gives the record back.
 std::string writeSnapshot(const ApplicationRecord& record);

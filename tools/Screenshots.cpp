@@ -11,6 +11,7 @@
 #include "config/MemorySettingsStore.h"
 #include "config/RegionalSettings.h"
 #include "config/SettingKeys.h"
+#include "kfield/FileLock.h"
 #include "kfield/LocalFileSystem.h"
 #include "ui/frm_About.h"
 #include "ui/frm_Konfiguration.h"
@@ -78,9 +79,10 @@ int main(int argc, char** argv)
     const auto codePage = config::codePageByNumber(1252);
     const auto regional = config::systemRegionalSettings();
     kfield::LocalFileSystem files;
+    kfield::SystemFileLocks locks;
     app::SnapshotConnector connector(std::filesystem::path(NORDA_SOURCE_DIR) / "examples" / "pump-housing.json");
     const app::SystemClock clock;
-    app::DesktopProgram program({root / "program", "", *codePage, *regional, files, settings, connector, clock}, [](int) {});
+    app::DesktopProgram program({root / "program", "", *codePage, *regional, files, locks, settings, connector, clock}, [](int) {});
 
     bool saved = program.start();
     saved = save(program.startUpWindow(), directory, QStringLiteral("start-up"), suffix) && saved;

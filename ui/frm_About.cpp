@@ -2,6 +2,7 @@
 
 #include "Artwork.h"
 #include "FontScale.h"
+#include "PlainLabel.h"
 #include "QtText.h"
 
 #include "config/LanguageTexts.h"
@@ -17,11 +18,9 @@
 namespace ui {
 namespace {
 
-QLabel* plainLabel(QWidget* parent, const char* name)
+QLabel* wrappingLabel(QWidget* parent, const char* name)
 {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
+    QLabel* label = plainLabel(parent, name);
     label->setWordWrap(true);
     return label;
 }
@@ -45,11 +44,11 @@ void frm_About::createWidgets()
     m_picture->setPixmap(aboutPicture(*this));
     m_picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    m_title = plainLabel(this, "lblTitle");
+    m_title = wrappingLabel(this, "lblTitle");
     m_title->setFont(scaledFont(m_title->font(), 1.4, true));
-    m_version = plainLabel(this, "lblVersion");
-    m_description = plainLabel(this, "lblDescription");
-    m_info = plainLabel(this, "lblInfo");
+    m_version = wrappingLabel(this, "lblVersion");
+    m_description = wrappingLabel(this, "lblDescription");
+    m_info = wrappingLabel(this, "lblInfo");
     m_info->setForegroundRole(QPalette::PlaceholderText);
 
     // The one caption that is the same in every language.

@@ -9,6 +9,7 @@
 #include "config/LanguageTexts.h"
 #include "config/SettingKeys.h"
 #include "config/SettingsStore.h"
+#include "config/TextChecks.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -36,11 +37,7 @@ constexpr const char* kRevisionBoxName = "chk_\xC3\x84nderungInFileName";
 // grey state of a box, counts as checked, as it does for the main window. Anything else is no state.
 std::optional<bool> checkedState(std::string_view text)
 {
-    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
+    text = config::trimBlanksAndTabs(text);
     if (!text.empty() && text.front() == '+')
         text.remove_prefix(1);
     int number = -1;

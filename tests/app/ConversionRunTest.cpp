@@ -1,9 +1,13 @@
 #include "app/Clock.h"
+#include "kfield/FileLock.h"
+#include "kfield/WriteError.h"
+#include "support/Files.h"
 #include "support/ModelBuilder.h"
 #include "support/RunFixture.h"
 
 #include <chrono>
 #include <cstdlib>
+#include <vector>
 
 using namespace testing_support;
 using app::RunOutcome;
@@ -12,6 +16,20 @@ using kfield::MessageIcon;
 namespace {
 
 class StartCommand : public RunFixture {};
+
+// Locks that cannot be taken, as when another conversion keeps the file set too long.
+class UnavailableLocks final : public kfield::FileLocks {
+public:
+    std::unique_ptr<kfield::FileLock> lockFileSet(const std::filesystem::path& descriptionPath) override
+    {
+        requested.push_back(descriptionPath);
+        const kfield::WriteError error("Cannot lock", descriptionPath.parent_path(), "another conversion holds it");
+        thrown = error.what();
+        throw error;
+    }
+    std::vector<std::filesystem::path> requested;
+    std::string thrown;
+};
 
 } // namespace
 
@@ -86,7 +104,7 @@ TEST_F(StartCommand, DecidesByTheDescriptionAndTheCombinedFile)
     std::filesystem::remove(dir / "PUMP HOUSING A1.dfq");
     std::filesystem::remove(dir / "PUMP HOUSING A1.dfx");
 
-    run.SettingDFQ = "1";
+    run.Settings.SettingDFQ = "1";
     writeBytes(dir / "PUMP HOUSING A1.dfd", "description\r\n");
     EXPECT_FALSE(start().fullWrite); // and the description file with DFQ on
     EXPECT_EQ(file("PUMP HOUSING A1.dfq"), golden("example-values-point.dfx"));
@@ -127,7 +145,7 @@ TEST_F(StartCommand, EndsTheProgramOnlyAfterReachingTheValues)
 
 TEST_F(StartCommand, ReportsAMissingOutputDirectoryAndWritesNothing)
 {
-    run.SettingDir = (dir / "missing").string();
+    run.Settings.SettingDir = (dir / "missing").string();
     attach(exampleApplication());
     const auto result = start();
     EXPECT_EQ(result.outcome, RunOutcome::Failed);
@@ -136,6 +154,28 @@ TEST_F(StartCommand, ReportsAMissingOutputDirectoryAndWritesNothing)
     EXPECT_NE(messages.messages[0].text.find("missing"), std::string::npos);
     EXPECT_NE(messages.messages[0].text.find("does not exist"), std::string::npos);
     EXPECT_EQ(dir.listing(), "");
+}
+
+TEST_F(StartCommand, StopsWithTheLocksMessageAndChangesNothingWhenTheFileSetCannotBeLocked)
+{
+    attach(exampleApplication());
+    UnavailableLocks unavailable;
+    const app::RunServices services{texts, regional, *codePage, files, unavailable, messages, progress, nameDisplay, connector, clock};
+    // Once where a full write would follow, once where an append would.
+    for (const bool filesExist : {false, true}) {
+        if (filesExist) {
+            ASSERT_EQ(start().outcome, RunOutcome::ValuesWritten);
+        }
+        const DirectoryBytes before = contentsOf(dir.path());
+        messages.messages.clear();
+
+        EXPECT_EQ(run.start(services).outcome, RunOutcome::Failed);
+        EXPECT_EQ(unavailable.requested.back(), run.DfdPath);
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.messages[0].text, unavailable.thrown);
+        EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
+        EXPECT_EQ(contentsOf(dir.path()), before);
+    }
 }
 
 TEST_F(StartCommand, ReportsAFailingReadWithTheMemberAndTheCommand)

@@ -55,12 +55,12 @@ TEST_F(OutputPaths, NameTheFilesAsTheSettingsSay)
         attach(record);
         run.ConnectToApplication(runServices());
         const auto setting = [&](char letter) { return std::string(row.settings.find(letter) != std::string::npos ? "1" : "0"); };
-        run.SettingDir = row.directory;
-        run.SettingSeriennummer = setting('S');
-        run.SettingNamenslaenge = setting('N');
-        run.SettingVersionInFileName = setting('V');
-        run.SettingSingleFile = setting('F');
-        run.SettingProgVerz = setting('P');
+        run.Settings.SettingDir = row.directory;
+        run.Settings.SettingSeriennummer = setting('S');
+        run.Settings.SettingNamenslaenge = setting('N');
+        run.Settings.SettingVersionInFileName = setting('V');
+        run.Settings.SettingSingleFile = setting('F');
+        run.Settings.SettingProgVerz = setting('P');
         run.BuildOutputPaths(runServices());
         EXPECT_EQ(run.DfdPath.string(), row.description);
         const std::string stem = row.description.substr(0, row.description.size() - 4);
@@ -87,8 +87,8 @@ TEST(DeviceNames, GetAnUnderscoreBehindTheWholeDeviceNameOnly)
 TEST_F(OutputPaths, RenderOtherDateAndTimeFormatsWithPoints)
 {
     regional = FixedRegionalSettings(".", "/", ":");
-    run.SettingDir = "/MESSDATEN";
-    run.SettingSingleFile = "1";
+    run.Settings.SettingDir = "/MESSDATEN";
+    run.Settings.SettingSingleFile = "1";
     attach(exampleApplication());
     run.ConnectToApplication(runServices());
     run.BuildOutputPaths(runServices());

@@ -61,12 +61,12 @@ class RepeatedCliRuns : public CliFixture, public ::testing::WithParamInterface<
 TEST_P(RepeatedRuns, AThousandAppendsInOneProgram)
 {
     const bool combined = GetParam();
-    run.SettingKommentare = "1";
-    run.SettingDFQ = combined ? "1" : "0";
+    run.Settings.SettingKommentare = "1";
+    run.Settings.SettingDFQ = combined ? "1" : "0";
     attach(exampleApplication());
     for (int i = 0; i < kMeasurements; ++i) {
         const app::FixedClock moment(momentOf(i));
-        ASSERT_EQ(run.start({texts, regional, *codePage, files, messages, progress, nameDisplay, connector, moment}).outcome,
+        ASSERT_EQ(run.start({texts, regional, *codePage, files, locks, messages, progress, nameDisplay, connector, moment}).outcome,
                   app::RunOutcome::ValuesWritten)
             << "measurement " << i;
     }

@@ -38,10 +38,10 @@ protected:
     void SetUp() override
     {
         RunFixture::SetUp();
-        run.SettingKommentare = "1";
-        run.SettingPosAchse = "1";
-        run.SettingNordaPos = true;
-        run.SettingDFQ = GetParam().combined ? "1" : "0";
+        run.Settings.SettingKommentare = "1";
+        run.Settings.SettingPosAchse = "1";
+        run.Settings.SettingNordaPos = true;
+        run.Settings.SettingDFQ = GetParam().combined ? "1" : "0";
     }
 
     // The files before the run under test. An append finds those of a first run, and perhaps a values

@@ -7,6 +7,7 @@
 #include "app/ApplicationConnector.h"
 #include "app/Clock.h"
 #include "app/ConversionRun.h"
+#include "kfield/FileLock.h"
 #include "source/MemoryApplication.h"
 #include "support/ValuesFixture.h"
 
@@ -47,13 +48,14 @@ protected:
     MemoryConnector connector;
     RecordingNameDisplay nameDisplay;
     app::FixedClock clock{config::CalendarTime{2026, 12, 5, 14, 3, 12}};
+    kfield::SystemFileLocks locks;
     app::ConversionRun run;
 
-    void SetUp() override { run.SettingDir = dir.path().string(); }
+    void SetUp() override { run.Settings.SettingDir = dir.path().string(); }
 
     app::RunServices runServices()
     {
-        return {texts, regional, *codePage, files, messages, progress, nameDisplay, connector, clock};
+        return {texts, regional, *codePage, files, locks, messages, progress, nameDisplay, connector, clock};
     }
     void attach(source::ApplicationRecord record) { connector.application = std::make_shared<source::MemoryApplication>(std::move(record)); }
     app::RunResult start() { return run.start(runServices()); }

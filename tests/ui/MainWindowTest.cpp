@@ -247,7 +247,7 @@ private slots:
             return;
         QVERIFY(world.mainWindow()->isVisible());
         QCOMPARE(world.mainWindow() == first, opens == "menInfo");
-        QCOMPARE(QString::fromStdString(world.program->run().SettingDFQ), dfq);
+        QCOMPARE(QString::fromStdString(world.program->run().Settings.SettingDFQ), dfq);
         QCOMPARE(world.settings.size(), std::size_t(closes == "OKButton" ? 11 : 2));
         // The name of the part program reached before stays, as the run state does.
         QCOMPARE(label(world.mainWindow(), "Lbl_VELTRUM_NAME")->text(), QStringLiteral("PUMP1"));

@@ -44,7 +44,7 @@ std::set<std::string> namesIn(const std::filesystem::path& directory)
 {
     std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(directory))
-        names.insert(utf8(entry.path().filename()));
+        names.insert(config::pathText(entry.path().filename()));
     return names;
 }
 
@@ -66,7 +66,7 @@ protected:
                                        const std::vector<std::string>& arguments)
     {
         ChildProcess child(program, arguments, {{L"VELTRUM_SNAPSHOT", L""}});
-        EXPECT_TRUE(server.serveUntilExit(child.handle(), kServeTime)) << utf8(program) << " did not end";
+        EXPECT_TRUE(server.serveUntilExit(child.handle(), kServeTime)) << config::pathText(program) << " did not end";
         return child.finish(0);
     }
 
@@ -105,7 +105,7 @@ protected:
         ASSERT_EQ(namesIn(actual), names);
         ASSERT_FALSE(names.empty());
         for (const auto& name : names)
-            EXPECT_TRUE(readBytes(actual / fromUtf8(name)) == readBytes(expected / fromUtf8(name))) << name << " differs";
+            EXPECT_TRUE(readBytes(actual / config::pathFromUtf8(name)) == readBytes(expected / config::pathFromUtf8(name))) << name << " differs";
     }
 
     TemporaryDirectory work{"norda-support"};
@@ -122,7 +122,7 @@ TEST_F(SupportRelease, SavedSnapshotConvertsOnLinuxToTheBytesOfTheLiveConversion
     const std::filesystem::path saved = work / "Schnappschuss \xC3\xA4\xE6\xB8\xAC.json";
     {
         testserver::TestAutomationServer server(record);
-        const ProcessResult result = againstServer(server, programDirectory() / "norda-cli.exe", {"--save-snapshot", utf8(saved)});
+        const ProcessResult result = againstServer(server, programDirectory() / "norda-cli.exe", {"--save-snapshot", config::pathText(saved)});
         ASSERT_EQ(result.exitCode, 0u) << result.err;
         EXPECT_EQ(result.out + result.err, "");
         EXPECT_TRUE(server.application().UpdatesEnabled());
@@ -133,7 +133,7 @@ TEST_F(SupportRelease, SavedSnapshotConvertsOnLinuxToTheBytesOfTheLiveConversion
     for (int run = 1; run <= 2; ++run) { // a full write, then an append
         SCOPED_TRACE("run " + std::to_string(run));
         testserver::TestAutomationServer server(record);
-        const ProcessResult windows = againstServer(server, programDirectory() / "norda-cli.exe", conversion(utf8(windowsOut)));
+        const ProcessResult windows = againstServer(server, programDirectory() / "norda-cli.exe", conversion(config::pathText(windowsOut)));
         ASSERT_EQ(windows.exitCode, 0u) << windows.err;
         std::vector<std::string> linux{linuxCli(), "--snapshot", unixPath(saved)};
         const auto settings = conversion(unixPath(linuxOut));
@@ -150,7 +150,7 @@ TEST_F(SupportRelease, RefusedReadMidwayLeavesNoSnapshot)
     record.activePartProgram->commands.at(12).dimensionData->failingReads.add(Member::DimensionDataMeasured);
     testserver::TestAutomationServer server(record);
     const ProcessResult result =
-        againstServer(server, programDirectory() / "norda-cli.exe", {"--save-snapshot", utf8(windowsOut / "snapshot.json")});
+        againstServer(server, programDirectory() / "norda-cli.exe", {"--save-snapshot", config::pathText(windowsOut / "snapshot.json")});
     EXPECT_EQ(result.exitCode, 1u);
     EXPECT_NE(result.err.find("DimensionData.Measured of command 13"), std::string::npos) << result.err;
     EXPECT_TRUE(std::filesystem::is_empty(windowsOut)) << work.listing();
@@ -195,8 +195,8 @@ TEST_F(SupportRelease, UnpackedArchiveRunsFromAFolderWithABlankAndAnUmlaut)
     for (const auto& [program, directory] : {std::pair{folder / "norda-cli.exe", windowsOut},
                                             std::pair{programDirectory() / "norda-cli.exe", fromBuild}}) {
         testserver::TestAutomationServer server(record);
-        const ProcessResult result = againstServer(server, program, conversion(utf8(directory)));
-        ASSERT_EQ(result.exitCode, 0u) << utf8(program) << ": " << result.err;
+        const ProcessResult result = againstServer(server, program, conversion(config::pathText(directory)));
+        ASSERT_EQ(result.exitCode, 0u) << config::pathText(program) << ": " << result.err;
     }
     expectSameFiles(windowsOut, fromBuild);
 }

@@ -1,5 +1,6 @@
 #include "TestAutomationServer.h"
 
+#include "config/WindowsText.h"
 #include "source/ComAutomationTypes.h"
 #include "source/MeasurementSource.h"
 #include "source/ReadError.h"
@@ -74,7 +75,7 @@ IDispatch* served(const Counters& counters, std::shared_ptr<source::NamedValue> 
 void answer(VARIANT& result, const std::string& text, const Counters&)
 {
     result.vt = VT_BSTR;
-    result.bstrVal = source::Bstr(source::wideFromUtf8(text)).release();
+    result.bstrVal = source::Bstr(config::wideFromUtf8(text)).release();
 }
 void answer(VARIANT& result, double value, const Counters&)
 {
@@ -165,7 +166,7 @@ public:
                 *exception = EXCEPINFO{};
                 exception->scode = E_FAIL;
                 exception->bstrSource = source::Bstr(L"Veltrum").release();
-                exception->bstrDescription = source::Bstr(source::wideFromUtf8(error.reason())).release();
+                exception->bstrDescription = source::Bstr(config::wideFromUtf8(error.reason())).release();
             }
             return DISP_E_EXCEPTION;
         }
@@ -450,7 +451,7 @@ void setRegistryText(const std::wstring& key, const std::wstring& value)
     const LSTATUS status = RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), nullptr, REG_SZ, value.c_str(),
                                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     if (status != ERROR_SUCCESS)
-        fail("Registering " + source::utf8FromWide(key), HRESULT_FROM_WIN32(status));
+        fail("Registering " + config::utf8FromWide(key), HRESULT_FROM_WIN32(status));
 }
 
 // Closing the window ends the message loop of a server run by hand.

@@ -114,7 +114,7 @@ protected:
     {
         std::vector<std::string> all{"--now", kNow};
         if (setDirectory)
-            all.insert(all.end(), {"--set", "DIR=" + utf8(windowsOut)});
+            all.insert(all.end(), {"--set", "DIR=" + config::pathText(windowsOut)});
         all.insert(all.end(), settings.begin(), settings.end());
         return all;
     }
@@ -169,7 +169,7 @@ protected:
     {
         std::map<std::string, std::string> files;
         for (const auto& entry : std::filesystem::directory_iterator(directory))
-            files[utf8(entry.path().filename())] = readBytes(entry.path());
+            files[config::pathText(entry.path().filename())] = readBytes(entry.path());
         return files;
     }
 
@@ -223,7 +223,7 @@ TEST_F(WindowsCliFiles, SmallExampleMatchesLinux)
 {
     convertTwiceOnBoth(smallExample(), {"--set", "DFQ=1", "--set", "KOMMENTARE=1"});
     // The part name with its umlauts names the file.
-    EXPECT_TRUE(std::filesystem::exists(windowsOut / fromUtf8(std::string(kUmlautPartName) + ".dfq")));
+    EXPECT_TRUE(std::filesystem::exists(windowsOut / config::pathFromUtf8(std::string(kUmlautPartName) + ".dfq")));
 }
 
 // A larger part program, and what the server saw of its full write.
@@ -351,14 +351,14 @@ TEST_F(WindowsCli, AFailedCallLeavesTheFilesAndPutsUpdatesEnabledBack)
 TEST_F(WindowsCli, StoredSettingsComeFromTheRegistry)
 {
     config::WindowsRegistrySettingsStore store;
-    store.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDir, utf8(windowsOut));
+    store.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDir, config::pathText(windowsOut));
     store.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDfq, "1");
     store.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kNamenslaenge, "1");
     const auto record = syntheticApplication(5);
     testserver::TestAutomationServer server(record);
     const ProcessResult windows = convertOnWindows(server, {}, false);
     EXPECT_EQ(windows.exitCode, 0u) << windows.err;
-    EXPECT_EQ(windows.out, "created  " + utf8(windowsOut / "Getriebe.dfq") + "\r\nappended " + utf8(windowsOut / "Getriebe.dfq") + "\r\n");
+    EXPECT_EQ(windows.out, "created  " + config::pathText(windowsOut / "Getriebe.dfq") + "\r\nappended " + config::pathText(windowsOut / "Getriebe.dfq") + "\r\n");
     convertOnLinux(snapshotFile(record), {"--set", "DFQ=1", "--set", "NAMENSL\xC3\x84NGE=1"});
     expectSameFiles();
 }
@@ -438,7 +438,7 @@ TEST_F(WindowsCli, ABusyApplicationIsWaitedForWithinTheBudget)
 TEST_F(WindowsCli, AnApplicationThatEndsMidWalkIsReportedAsClosed)
 {
     const auto snapshot = snapshotFile(syntheticApplication(2));
-    ChildProcess application(programDirectory() / "veltrum-test-server.exe", {utf8(snapshot), "150"});
+    ChildProcess application(programDirectory() / "veltrum-test-server.exe", {config::pathText(snapshot), "150"});
     for (int waited = 0; !FindWindowA(testserver::kMainWindowClass, nullptr) && waited < 1000; ++waited)
         Sleep(20);
     ChildProcess cli(programDirectory() / "norda-cli.exe", arguments({}),

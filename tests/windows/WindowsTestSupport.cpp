@@ -63,7 +63,7 @@ HANDLE inheritableFile(const std::filesystem::path& path)
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &attributes,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        throw std::runtime_error("cannot create " + utf8(path));
+        throw std::runtime_error("cannot create " + config::pathText(path));
     return file;
 }
 
@@ -106,7 +106,7 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
     CloseHandle(out);
     CloseHandle(err);
     if (!started)
-        throw std::runtime_error("cannot start " + utf8(program) + ": error " + std::to_string(error));
+        throw std::runtime_error("cannot start " + config::pathText(program) + ": error " + std::to_string(error));
     CloseHandle(process.hThread);
     m_process = process.hProcess;
 }
@@ -139,7 +139,7 @@ std::string readBytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        throw std::runtime_error("cannot read " + utf8(path));
+        throw std::runtime_error("cannot read " + config::pathText(path));
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
@@ -150,25 +150,14 @@ void writeBytes(const std::filesystem::path& path, const std::string& bytes)
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out)
-        throw std::runtime_error("cannot write " + utf8(path));
-}
-
-std::string utf8(const std::filesystem::path& path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
-std::filesystem::path fromUtf8(const std::string& text)
-{
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+        throw std::runtime_error("cannot write " + config::pathText(path));
 }
 
 TemporaryDirectory::TemporaryDirectory(const std::string& hint)
 {
     static std::atomic<int> counter{0};
     m_path = std::filesystem::temp_directory_path() /
-             fromUtf8(hint + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++));
+             config::pathFromUtf8(hint + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++));
     std::filesystem::remove_all(m_path);
     std::filesystem::create_directories(m_path);
 }
@@ -183,7 +172,7 @@ std::string TemporaryDirectory::listing() const
 {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(m_path))
-        names.push_back(utf8(entry.path().filename()));
+        names.push_back(config::pathText(entry.path().filename()));
     std::sort(names.begin(), names.end());
     std::string joined;
     for (const auto& name : names)
@@ -197,7 +186,7 @@ std::string unixPath(const std::filesystem::path& windows)
     const auto toUnix = wineFunction<ToUnix>("wine_get_unix_file_name");
     char* text = toUnix(windows.c_str());
     if (!text)
-        throw std::runtime_error("no Linux path for " + utf8(windows));
+        throw std::runtime_error("no Linux path for " + config::pathText(windows));
     std::string result = text;
     HeapFree(GetProcessHeap(), 0, text);
     return result;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "config/PathText.h"
+
 #include <filesystem>
 #include <map>
 #include <string>
@@ -38,8 +40,6 @@ private:
 
 std::string readBytes(const std::filesystem::path& path);
 void writeBytes(const std::filesystem::path& path, const std::string& bytes);
-std::string utf8(const std::filesystem::path& path);
-std::filesystem::path fromUtf8(const std::string& text);
 
 // A fresh directory under the temporary directory, removed with its content at the end.
 class TemporaryDirectory {
@@ -50,7 +50,7 @@ public:
     TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
 
     const std::filesystem::path& path() const { return m_path; }
-    std::filesystem::path operator/(const std::string& utf8Name) const { return m_path / fromUtf8(utf8Name); }
+    std::filesystem::path operator/(const std::string& utf8Name) const { return m_path / config::pathFromUtf8(utf8Name); }
     // The names of the files in the directory (UTF-8), sorted, joined by blanks.
     std::string listing() const;
 

@@ -35,7 +35,7 @@ DesktopWorld::~DesktopWorld()
 bool DesktopWorld::start()
 {
     m_environment = std::make_unique<app::DesktopEnvironment>(app::DesktopEnvironment{
-        programDirectory.path(), argumentText, *codePage, regional, files, settings, connector, clock});
+        programDirectory.path(), argumentText, *codePage, regional, files, locks, settings, connector, clock});
     program = std::make_unique<app::DesktopProgram>(*m_environment, [this](int exitCode) { endRequests.push_back(exitCode); });
     return program->start();
 }

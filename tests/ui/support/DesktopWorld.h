@@ -9,6 +9,7 @@
 #include "app/DesktopProgram.h"
 #include "config/CodePage.h"
 #include "config/MemorySettingsStore.h"
+#include "kfield/FileLock.h"
 #include "support/Doubles.h"
 #include "support/FaultyFileSystem.h"
 #include "support/Files.h"
@@ -40,6 +41,7 @@ public:
     testing_support::FixedRegionalSettings regional{"."};
     std::unique_ptr<config::CodePage> codePage;
     testing_support::FaultyFileSystem files;
+    kfield::SystemFileLocks locks;
     std::string argumentText;
 
     std::vector<int> endRequests; // exit codes, in order

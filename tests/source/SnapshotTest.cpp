@@ -82,6 +82,10 @@ TEST(Snapshot, RejectsMalformedDocumentsNamingTheFault)
         {"{\"updatesEnabled\": tru}",
          "parse error at line 1, column 23: syntax error while parsing value - invalid literal; last read: '\"updatesEnabled\": tru}'"},
         {"[]", "at the document: expected an object"},
+        // The reader streams: a syntax error after a fault of the content is still what is reported.
+        {R"({"color": 1, "updatesEnabled": tru})", "parse error at line 1, column 35: syntax error while parsing value - invalid literal; last read: '\"updatesEnabled\": tru}'"},
+        {R"({"activePartProgram": {"commands": [5, )", "parse error at line 1, column 40: syntax error while parsing value - unexpected end of input; expected '[', '{', or a literal"},
+        {R"([1] [2])", "parse error at line 1, column 5: syntax error while parsing value - unexpected '['; expected end of input"},
         {R"({"color": 1})", "at color: unknown member"},
         {R"({"activePartProgram": 5})", "at activePartProgram: expected an object"},
         {R"({"activePartProgram": {"commands": [{}, {"dimensionData": {"nominal": "25"}}]}})",
@@ -130,6 +134,26 @@ TEST(Snapshot, TakesTheWholeRangeOfACommandType)
         R"({"activePartProgram": {"commands": [{"commandType": 2147483647}, {"commandType": -2147483648}]}})", "t");
     EXPECT_EQ(record.activePartProgram->commands.at(0).commandType, 2147483647);
     EXPECT_EQ(record.activePartProgram->commands.at(1).commandType, -2147483647 - 1);
+}
+
+TEST(Snapshot, CountsARepeatedMemberAsItsLastValueAlone)
+{
+    const auto record = source::parseSnapshot(R"({"updatesEnabled": false, "updatesEnabled": true,
+        "activePartProgram": {"partName": "A", "commands": [{}, {}], "partName": "B", "commands": [
+          {"dimensionData": {"nominal": 1, "measured": 2}, "dimensionData": {"nominal": 3},
+           "failingReads": ["id"], "failingReads": ["valueValid"]}]}})",
+                                              "t.json");
+    EXPECT_TRUE(record.updatesEnabled);
+    const auto& program = *record.activePartProgram;
+    EXPECT_EQ(program.partName, "B");
+    ASSERT_EQ(program.commands.size(), 1u);
+    EXPECT_EQ(program.commands[0].dimensionData->nominal, 3);
+    EXPECT_EQ(program.commands[0].dimensionData->measured, 0) << "the first object is gone with all its members";
+    EXPECT_FALSE(program.commands[0].failingReads.contains(source::Member::CommandId));
+    EXPECT_TRUE(program.commands[0].failingReads.contains(source::Member::CommandValueValid));
+
+    EXPECT_FALSE(source::parseSnapshot(R"({"activePartProgram": {"partName": "A"}, "activePartProgram": null})", "t.json")
+                     .activePartProgram);
 }
 
 TEST(Snapshot, NamesAFileThatCannotBeRead)

@@ -6,9 +6,14 @@
 #include <vector>
 
 #include "config/MemorySettingsStore.h"
-#include "support/Files.h"
 #ifdef NORDA_WITH_QT_SETTINGS
 #include "config/QtSettingsStore.h"
+#include "support/Files.h"
+#endif
+#ifdef _WIN32
+#include "config/WindowsRegistrySettingsStore.h"
+
+#include <windows.h>
 #endif
 
 namespace {
@@ -18,6 +23,7 @@ const std::string kSection = "Settings";
 
 struct MemoryStore {
     static constexpr const char* kName = "Memory";
+    static constexpr bool kKeysIgnoreCase = false;
     config::MemorySettingsStore store;
     const config::SettingsStore& reopened() const { return store; }
 };
@@ -25,6 +31,7 @@ struct MemoryStore {
 #ifdef NORDA_WITH_QT_SETTINGS
 struct QtStore {
     static constexpr const char* kName = "QSettings";
+    static constexpr bool kKeysIgnoreCase = false;
     testing_support::TemporaryDirectory directory;
     config::QtSettingsStore store{directory.path()};
     // A second store on the same files, as after a restart.
@@ -32,6 +39,19 @@ struct QtStore {
     const config::SettingsStore& reopened() const { return restarted; }
 };
 using Stores = ::testing::Types<MemoryStore, QtStore>;
+#elif defined(_WIN32)
+// Under a root of its own, never the user's settings; cleared before and after.
+struct RegistryStore {
+    static constexpr const char* kName = "Registry";
+    static constexpr bool kKeysIgnoreCase = true; // as the registry's value names do
+    static constexpr const char* kRoot = "Software\\Norda settings contract";
+    RegistryStore() { RegDeleteTreeA(HKEY_CURRENT_USER, kRoot); }
+    ~RegistryStore() { RegDeleteTreeA(HKEY_CURRENT_USER, kRoot); }
+    config::WindowsRegistrySettingsStore store{kRoot};
+    config::WindowsRegistrySettingsStore restarted{kRoot};
+    const config::SettingsStore& reopened() const { return restarted; }
+};
+using Stores = ::testing::Types<MemoryStore, RegistryStore>;
 #else
 using Stores = ::testing::Types<MemoryStore>;
 #endif
@@ -68,7 +88,7 @@ TYPED_TEST(SettingsStoreContract, AddressesAValueByApplicationSectionAndKey)
     const config::SettingsStore& store = this->m_store.reopened();
     EXPECT_EQ(store.ReadSetting("OTHER_APPLICATION", kSection, "DFQ", "absent"), "absent");
     EXPECT_EQ(store.ReadSetting(kApplication, "Other", "DFQ", "absent"), "absent");
-    EXPECT_EQ(store.ReadSetting(kApplication, kSection, "dfq", "absent"), "absent");
+    EXPECT_EQ(store.ReadSetting(kApplication, kSection, "dfq", "absent"), TypeParam::kKeysIgnoreCase ? "1" : "absent");
     EXPECT_EQ(store.ReadSetting(kApplication, kSection, "NAMENSLAENGE", "absent"), "absent");
     // The parts are kept apart: "AP" + "PSettings" is not "APP" + "Settings".
     this->store().WriteSetting("APP", "Settings", "DFQ", "1");
@@ -85,6 +105,7 @@ TYPED_TEST(SettingsStoreContract, KeepsEveryKeyAndTextAsWritten)
         {"VersionInFileName", "@Variant(1)"},
         {"SingleFile", "true"},
         {"NordaPos", "\"1\" = #2"},
+        {"KOMMENTARE", std::string(2000, 'K')},
     };
     for (const auto& [key, value] : values)
         this->write(key, value);

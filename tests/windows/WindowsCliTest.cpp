@@ -2,7 +2,8 @@
 // application in this process, norda-cli.exe reaches it through cross-process COM, and every file it
 // writes must be byte for byte what the Linux norda-cli writes from the same snapshot under the same
 // locale (the small example runs under LC_ALL=de_DE.UTF-8 and en_US.UTF-8, the larger program under
-// the German one only, the rest under the English one).
+// the German one only, the rest under the English one). Also what support and the measuring PC get:
+// a snapshot saved with --save-snapshot, and the release archive unpacked and run.
 #include "TestAutomationServer.h"
 #include "WindowsTestSupport.h"
 
@@ -14,7 +15,7 @@
 
 #include <functional>
 #include <optional>
-#include <map>
+#include <set>
 
 using namespace wintest;
 using source::Member;
@@ -24,65 +25,16 @@ namespace {
 constexpr const char* kNow = "2026-12-05T14:03:12";
 constexpr DWORD kServeTime = 600000;
 constexpr const wchar_t* kSettingsKey = L"Software\\VB and VBA Program Settings\\VELTRUM_NORDA_KONVERTER\\Settings";
-constexpr const char* kUmlautPartName = "Getriebedeckel Gr\xC3\xB6\xC3\x9F" "e \xC3\x84" "7";
 
 std::filesystem::path example(const std::string& name)
 {
     return sourceDirectory() / "examples" / name;
 }
 
-// The pump example with umlauts in its part name and comment, and a letter windows-1252 lacks.
-source::ApplicationRecord smallExample()
-{
-    source::ApplicationRecord record = source::readSnapshotFile(example("pump-housing.json"));
-    record.activePartProgram->partName = kUmlautPartName;
-    record.activePartProgram->commands[0].comment->text = "Pr\xC3\xBC" "fung \xC5\x82\xC3\xBC" "cke";
-    return record;
-}
-
 std::string withoutCarriageReturns(std::string text)
 {
     std::erase(text, '\r');
     return text;
-}
-
-// A part program of some hundred commands: the commands of the gearbox example (named values,
-// comments, single dimensions, an axis block, a position block) with the dimension block repeated,
-// each time with other IDs and values, some invalid; a part name and comments with umlauts.
-source::ApplicationRecord syntheticApplication(int repetitions)
-{
-    source::ApplicationRecord record = source::readSnapshotFile(example("gearbox-cover.json"));
-    source::PartProgramRecord& program = *record.activePartProgram;
-    // Its K2404 value "2.5" is no number under a German locale, which stops the conversion on every
-    // system alike; a whole number converts under both.
-    for (auto& command : program.commands) {
-        if (command.namedValue && command.namedValue->name == "K2404")
-            command.namedValue->value = "3";
-    }
-    const std::vector<source::CommandRecord> original = program.commands;
-    program.partName = kUmlautPartName;
-    program.commands.assign(original.begin(), original.begin() + 7);
-    for (int r = 0; r < repetitions; ++r) {
-        for (std::size_t i = 7; i < 22; ++i) {
-            source::CommandRecord command = original[i];
-            if (!command.id.empty())
-                command.id += "_" + std::to_string(r);
-            if (command.dimensionData) {
-                source::DimensionRecord& d = *command.dimensionData;
-                if (!d.id.empty())
-                    d.id += "_" + std::to_string(r);
-                d.measured = d.nominal + ((r * 37 + static_cast<int>(i) * 11) % 200 - 100) * 0.00037;
-                d.positionResult = ((r * 13) % 50) * 0.0011;
-            }
-            if (command.comment)
-                command.comment->text = "Bohrung \xC3\x96" "ffnung " + std::to_string(r);
-            if (r % 7 == 3 && command.isDimension)
-                command.valueValid = false;
-            program.commands.push_back(std::move(command));
-        }
-    }
-    program.commands.insert(program.commands.end(), original.begin() + 22, original.end());
-    return record;
 }
 
 class WindowsCli : public ::testing::Test {
@@ -99,16 +51,8 @@ protected:
         RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
         std::filesystem::create_directories(windowsOut);
         std::filesystem::create_directories(linuxOut);
-        std::filesystem::create_directories(work / "linux-config");
     }
     void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }
-
-    std::filesystem::path snapshotFile(const source::ApplicationRecord& record)
-    {
-        const std::filesystem::path file = work / ("snapshot-" + std::to_string(++m_snapshots) + ".json");
-        writeBytes(file, source::writeSnapshot(record));
-        return file;
-    }
 
     std::vector<std::string> arguments(const std::vector<std::string>& settings, bool setDirectory = true) const
     {
@@ -119,79 +63,42 @@ protected:
         return all;
     }
 
-    // norda-cli.exe against the server, which serves while it runs; busySeconds sets its busy budget.
-    ProcessResult convertOnWindows(testserver::TestAutomationServer& server, const std::vector<std::string>& settings,
-                                   bool setDirectory = true, const wchar_t* busySeconds = L"")
+    // A program against the server, which serves while it runs; busySeconds sets its busy budget.
+    static ProcessResult againstServer(testserver::TestAutomationServer& server, const std::vector<std::string>& arguments,
+                                       const wchar_t* busySeconds = L"",
+                                       const std::filesystem::path& program = programDirectory() / "norda-cli.exe")
     {
-        ChildProcess child(programDirectory() / "norda-cli.exe", arguments(settings, setDirectory),
-                           {{L"VELTRUM_SNAPSHOT", L""}, {L"NORDA_BUSY_SECONDS", busySeconds}});
-        EXPECT_TRUE(server.serveUntilExit(child.handle(), kServeTime)) << "norda-cli.exe did not end";
+        ChildProcess child(program, arguments, {{L"VELTRUM_SNAPSHOT", L""}, {L"NORDA_BUSY_SECONDS", busySeconds}});
+        EXPECT_TRUE(server.serveUntilExit(child.handle(), kServeTime)) << config::pathText(program) << " did not end";
         return child.finish(0);
     }
 
-    // The Linux norda-cli with the snapshot, in a clean environment with settings of its own. A Linux
-    // shell takes its output and exit status, and says when it is done: for a Linux program Wine
-    // passes on neither, and its process handle does not wait for the program's end.
+    ProcessResult convertOnWindows(testserver::TestAutomationServer& server, const std::vector<std::string>& settings,
+                                   bool setDirectory = true, const wchar_t* busySeconds = L"")
+    {
+        return againstServer(server, arguments(settings, setDirectory), busySeconds);
+    }
+
+    // The Linux norda-cli with the snapshot, with settings of its own.
     ProcessResult convertOnLinux(const std::optional<std::filesystem::path>& snapshot, const std::vector<std::string>& settings)
     {
-        const std::filesystem::path capture = work / "linux-capture";
-        std::filesystem::create_directories(capture);
-        std::filesystem::remove_all(capture / "status");
-        const std::string locale = environmentText(L"LC_ALL");
-        std::vector<std::string> all{"-c", "out=$1 err=$2 status=$3; shift 3; env -i \"$@\" >\"$out\" 2>\"$err\"; "
-                                           "echo $? >\"$status.part\"; mv \"$status.part\" \"$status\"",
-                                     "sh", unixPath(capture) + "/out", unixPath(capture) + "/err", unixPath(capture) + "/status",
-                                     "LC_ALL=" + (locale.empty() ? "en_US.UTF-8" : locale), "HOME=" + unixPath(work.path()),
-                                     "XDG_CONFIG_HOME=" + unixPath(work / "linux-config"), linuxCli()};
+        std::vector<std::string> command{linuxCli()};
         if (snapshot)
-            all.insert(all.end(), {"--snapshot", unixPath(*snapshot)});
-        all.insert(all.end(), {"--now", kNow, "--set", "DIR=" + unixPath(linuxOut)});
-        all.insert(all.end(), settings.begin(), settings.end());
-        ChildProcess(windowsPath("/bin/sh"), all).finish();
-        for (int waited = 0; !std::filesystem::exists(capture / "status") && waited < 6000; ++waited)
-            Sleep(20);
-        ProcessResult result;
-        result.out = readBytes(capture / "out");
-        result.err = readBytes(capture / "err");
-        result.exitCode = static_cast<DWORD>(std::stoul(readBytes(capture / "status")));
-        return result;
+            command.insert(command.end(), {"--snapshot", unixPath(*snapshot)});
+        command.insert(command.end(), {"--now", kNow, "--set", "DIR=" + unixPath(linuxOut)});
+        command.insert(command.end(), settings.begin(), settings.end());
+        return runOnLinux(command, work.path());
     }
 
-    // Both directories hold the same files with the same bytes.
-    void expectSameFiles()
+    // Converts the snapshot on Windows and linuxSnapshot (the same, unless given) on Linux, a full write
+    // and then an append, and compares the files; checkFullWrite sees the server of the full write.
+    void convertTwiceOnBoth(const std::filesystem::path& snapshot, const std::vector<std::string>& settings,
+                            const std::function<void(testserver::TestAutomationServer&)>& checkFullWrite = {},
+                            std::filesystem::path linuxSnapshot = {})
     {
-        const std::map<std::string, std::string> windows = contents(windowsOut);
-        ASSERT_FALSE(windows.empty());
-        EXPECT_TRUE(windows == contents(linuxOut)) << "Windows:\n" << directoryState(windowsOut) << "Linux:\n" << directoryState(linuxOut);
-    }
-
-    static std::map<std::string, std::string> contents(const std::filesystem::path& directory)
-    {
-        std::map<std::string, std::string> files;
-        for (const auto& entry : std::filesystem::directory_iterator(directory))
-            files[config::pathText(entry.path().filename())] = readBytes(entry.path());
-        return files;
-    }
-
-    // Names, sizes and a checksum of the content: short enough for a failure message.
-    static std::string directoryState(const std::filesystem::path& directory)
-    {
-        std::string all;
-        for (const auto& [name, bytes] : contents(directory)) {
-            std::uint64_t hash = 1469598103934665603ull;
-            for (const char c : bytes)
-                hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-            all += name + " " + std::to_string(bytes.size()) + " " + std::to_string(hash) + "\n";
-        }
-        return all;
-    }
-
-    // Converts the same snapshot on both systems, a full write and then an append, and compares
-    // the files; checkFullWrite sees the server of the full write before it goes.
-    void convertTwiceOnBoth(const source::ApplicationRecord& record, const std::vector<std::string>& settings,
-                            const std::function<void(testserver::TestAutomationServer&)>& checkFullWrite = {})
-    {
-        const auto snapshot = snapshotFile(record);
+        const source::ApplicationRecord record = source::readSnapshotFile(snapshot);
+        if (linuxSnapshot.empty())
+            linuxSnapshot = snapshot;
         for (int run = 1; run <= 2; ++run) {
             SCOPED_TRACE("run " + std::to_string(run));
             testserver::TestAutomationServer server(record);
@@ -199,10 +106,10 @@ protected:
             const ProcessResult windows = convertOnWindows(server, settings);
             EXPECT_EQ(windows.exitCode, 0u) << windows.err;
             EXPECT_EQ(windows.err, "");
-            const ProcessResult linux = convertOnLinux(snapshot, settings);
+            const ProcessResult linux = convertOnLinux(linuxSnapshot, settings);
             EXPECT_EQ(linux.exitCode, 0u) << linux.err;
             EXPECT_EQ(withoutCarriageReturns(windows.out).substr(0, 8), linux.out.substr(0, 8));
-            expectSameFiles();
+            EXPECT_TRUE(sameFiles(windowsOut, linuxOut));
             if (run == 1 && checkFullWrite)
                 checkFullWrite(server);
         }
@@ -211,7 +118,6 @@ protected:
     TemporaryDirectory work{"norda-cli"};
     std::filesystem::path windowsOut = work / "Ausgabe Pr\xC3\xBC" "fstand \xC3\x84 (Windows)";
     std::filesystem::path linuxOut = work / "Ausgabe Pr\xC3\xBC" "fstand \xC3\x84 (Linux)";
-    int m_snapshots = 0;
 };
 
 // The conversions whose files are compared with the Linux ones under a locale of their own.
@@ -221,21 +127,20 @@ class WindowsCliFiles : public WindowsCli {};
 
 TEST_F(WindowsCliFiles, SmallExampleMatchesLinux)
 {
-    convertTwiceOnBoth(smallExample(), {"--set", "DFQ=1", "--set", "KOMMENTARE=1"});
+    convertTwiceOnBoth(testData("small-example.json"), {"--set", "DFQ=1", "--set", "KOMMENTARE=1"});
     // The part name with its umlauts names the file.
-    EXPECT_TRUE(std::filesystem::exists(windowsOut / config::pathFromUtf8(std::string(kUmlautPartName) + ".dfq")));
+    EXPECT_TRUE(std::filesystem::exists(windowsOut / config::pathFromUtf8("Getriebedeckel Gr\xC3\xB6\xC3\x9F" "e \xC3\x84" "7.dfq")));
 }
 
 // A larger part program, and what the server saw of its full write.
 TEST_F(WindowsCliFiles, LargerPartProgramMatchesLinuxAndTheServerRecordsItsCalls)
 {
-    const source::ApplicationRecord record = syntheticApplication(20);
     const std::vector<std::string> settings{"--set", "KOMMENTARE=1", "--set", "POS_ACHSE=1"};
-    convertTwiceOnBoth(record, settings, [&](testserver::TestAutomationServer& server) {
+    convertTwiceOnBoth(testData("larger-program.json"), settings, [&](testserver::TestAutomationServer& server) {
         const source::ReadLog& log = server.application().log();
 
         // VisitCommand once for every dimension, in the value walk, in program order.
-        const auto& commands = record.activePartProgram->commands;
+        const auto& commands = server.application().record().activePartProgram->commands;
         std::vector<std::uint32_t> dimensions;
         for (std::size_t i = 0; i < commands.size(); ++i) {
             if (commands[i].isDimension)
@@ -316,7 +221,7 @@ TEST_F(WindowsCli, AFailedCallLeavesTheFilesAndPutsUpdatesEnabledBack)
         {"mid-walk of an append", Member::CommandValueValid, {}, true},
         {"in the full write", Member::CommandCommandType, {"--set", "DFQ=1"}, false},
     };
-    const source::ApplicationRecord good = syntheticApplication(5);
+    const source::ApplicationRecord good = source::readSnapshotFile(testData("short-program.json"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove_all(windowsOut);
@@ -326,7 +231,7 @@ TEST_F(WindowsCli, AFailedCallLeavesTheFilesAndPutsUpdatesEnabledBack)
         if (c.append) {
             testserver::TestAutomationServer server(good);
             ASSERT_EQ(convertOnWindows(server, c.settings).exitCode, 0u);
-            convertOnLinux(snapshotFile(good), c.settings);
+            convertOnLinux(testData("short-program.json"), c.settings);
         }
         const std::string before = directoryState(windowsOut);
         source::ApplicationRecord failing = good;
@@ -342,7 +247,8 @@ TEST_F(WindowsCli, AFailedCallLeavesTheFilesAndPutsUpdatesEnabledBack)
         EXPECT_EQ(directoryState(windowsOut), before);
         EXPECT_TRUE(server.application().record().updatesEnabled);
         EXPECT_EQ(server.application().updatesEnabledWrites(), 2);
-        const ProcessResult linux = convertOnLinux(snapshotFile(failing), c.settings);
+        writeBytes(work / "failing.json", source::writeSnapshot(failing));
+        const ProcessResult linux = convertOnLinux(work / "failing.json", c.settings);
         EXPECT_EQ(withoutCarriageReturns(windows.err), linux.err);
         EXPECT_EQ(linux.exitCode, 1u);
     }
@@ -354,13 +260,12 @@ TEST_F(WindowsCli, StoredSettingsComeFromTheRegistry)
     store.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDir, config::pathText(windowsOut));
     store.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDfq, "1");
     store.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kNamenslaenge, "1");
-    const auto record = syntheticApplication(5);
-    testserver::TestAutomationServer server(record);
+    testserver::TestAutomationServer server(source::readSnapshotFile(testData("short-program.json")));
     const ProcessResult windows = convertOnWindows(server, {}, false);
     EXPECT_EQ(windows.exitCode, 0u) << windows.err;
     EXPECT_EQ(windows.out, "created  " + config::pathText(windowsOut / "Getriebe.dfq") + "\r\nappended " + config::pathText(windowsOut / "Getriebe.dfq") + "\r\n");
-    convertOnLinux(snapshotFile(record), {"--set", "DFQ=1", "--set", "NAMENSL\xC3\x84NGE=1"});
-    expectSameFiles();
+    convertOnLinux(testData("short-program.json"), {"--set", "DFQ=1", "--set", "NAMENSL\xC3\x84NGE=1"});
+    EXPECT_TRUE(sameFiles(windowsOut, linuxOut));
 }
 
 TEST_F(WindowsCli, ASnapshotNamedByTheEnvironmentStandsForTheApplication)
@@ -371,15 +276,16 @@ TEST_F(WindowsCli, ASnapshotNamedByTheEnvironmentStandsForTheApplication)
     const ProcessResult windows = child.finish();
     EXPECT_EQ(windows.exitCode, 0u) << windows.err;
     convertOnLinux(example("pump-housing.json"), {});
-    expectSameFiles();
+    EXPECT_TRUE(sameFiles(windowsOut, linuxOut));
 }
 
 // The application rejects incoming calls as busy, as it does at the end of a measurement. Within the
-// budget (1 s here) every conversion writes the files of an undisturbed run; past it the run stops
-// with the busy message and writes nothing. UpdatesEnabled is back in every case.
+// budget (NORDA_BUSY_SECONDS; the default when it is no whole number of seconds above 0) every
+// conversion writes the files of an undisturbed run; past it the run stops with the busy message and
+// writes nothing. UpdatesEnabled is back in every case.
 TEST_F(WindowsCli, ABusyApplicationIsWaitedForWithinTheBudget)
 {
-    const source::ApplicationRecord record = syntheticApplication(1);
+    const source::ApplicationRecord record = source::readSnapshotFile(testData("short-program.json"));
     std::vector<source::ReadLog::Entry> trace;
     std::string undisturbed;
     {
@@ -405,12 +311,15 @@ TEST_F(WindowsCli, ABusyApplicationIsWaitedForWithinTheBudget)
         std::uint64_t afterMemberCalls;
         DWORD milliseconds;
         DWORD answer;
+        const wchar_t* budget;
         bool withinBudget;
     } cases[] = {
-        {"at the connection", 0, 400, SERVERCALL_REJECTED, true},
-        {"at a block start's Id", blockStartId, 400, SERVERCALL_RETRYLATER, true},
-        {"across the end of the walk and the restore", firstRestore - 2, 400, SERVERCALL_REJECTED, true},
-        {"past the budget, then the restore", blockStartId, 1600, SERVERCALL_REJECTED, false},
+        {"at the connection", 0, 400, SERVERCALL_REJECTED, L"1", true},
+        {"at a block start's Id", blockStartId, 400, SERVERCALL_RETRYLATER, L"1", true},
+        {"across the end of the walk and the restore", firstRestore - 2, 400, SERVERCALL_REJECTED, L"1", true},
+        {"past the budget, then the restore", blockStartId, 1600, SERVERCALL_REJECTED, L"1", false},
+        {"a budget of 0 s is the default one", blockStartId, 1600, SERVERCALL_REJECTED, L"0", true},
+        {"a budget that is no number is the default one", blockStartId, 1600, SERVERCALL_REJECTED, L"1x", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -418,7 +327,7 @@ TEST_F(WindowsCli, ABusyApplicationIsWaitedForWithinTheBudget)
         std::filesystem::create_directories(windowsOut);
         testserver::TestAutomationServer server(record);
         server.beBusy({c.afterMemberCalls, c.milliseconds, c.answer, 0});
-        const ProcessResult windows = convertOnWindows(server, {}, true, L"1");
+        const ProcessResult windows = convertOnWindows(server, {}, true, c.budget);
         EXPECT_GT(server.counters().rejectedCalls, 0u);
         EXPECT_TRUE(server.application().record().updatesEnabled);
         if (c.withinBudget) {
@@ -437,8 +346,7 @@ TEST_F(WindowsCli, ABusyApplicationIsWaitedForWithinTheBudget)
 // The application ends in the middle of the walk: the run stops at once with the message for it.
 TEST_F(WindowsCli, AnApplicationThatEndsMidWalkIsReportedAsClosed)
 {
-    const auto snapshot = snapshotFile(syntheticApplication(2));
-    ChildProcess application(programDirectory() / "veltrum-test-server.exe", {config::pathText(snapshot), "150"});
+    ChildProcess application(programDirectory() / "veltrum-test-server.exe", {config::pathText(testData("short-program.json")), "150"});
     for (int waited = 0; !FindWindowA(testserver::kMainWindowClass, nullptr) && waited < 1000; ++waited)
         Sleep(20);
     ChildProcess cli(programDirectory() / "norda-cli.exe", arguments({}),
@@ -450,4 +358,82 @@ TEST_F(WindowsCli, AnApplicationThatEndsMidWalkIsReportedAsClosed)
     EXPECT_NE(windows.err.find("screen updates of the measuring application may still be switched off"), std::string::npos);
     EXPECT_EQ(directoryState(windowsOut), "");
     EXPECT_EQ(application.finish(10000).exitCode, 3u);
+}
+
+// The program has texts beyond ASCII, refused IDs where no conversion reads them, an empty comment
+// (the server sends Null) and a unit code beyond 16 bits (sent as a Long): every member's value comes
+// across as the application sends it, and the saved file converts on Linux to the live bytes.
+TEST_F(WindowsCli, ASavedSnapshotConvertsOnLinuxToTheBytesOfTheLiveConversion)
+{
+    const std::filesystem::path saved = work / "Schnappschuss \xC3\xA4\xE6\xB8\xAC.json";
+    {
+        testserver::TestAutomationServer server(source::readSnapshotFile(testData("wide-texts.json")));
+        const ProcessResult result = againstServer(server, {"--save-snapshot", config::pathText(saved)});
+        ASSERT_EQ(result.exitCode, 0u) << result.err;
+        EXPECT_EQ(result.out + result.err, "");
+        EXPECT_TRUE(server.application().UpdatesEnabled());
+        // Each member is asked by its dispatch identifier and call kind, a method or a property.
+        EXPECT_EQ(server.counters().unknownMembers, 0u);
+    }
+    EXPECT_EQ(source::writeSnapshot(source::readSnapshotFile(saved)),
+              source::writeSnapshot(source::readSnapshotFile(testData("wide-texts.json"))));
+    convertTwiceOnBoth(testData("wide-texts.json"), {"--set", "KOMMENTARE=1"}, {}, saved);
+}
+
+TEST_F(WindowsCli, ARefusedReadMidwayLeavesNoSnapshot)
+{
+    source::ApplicationRecord record = source::readSnapshotFile(testData("wide-texts.json"));
+    record.activePartProgram->commands.at(12).dimensionData->failingReads.add(Member::DimensionDataMeasured);
+    testserver::TestAutomationServer server(record);
+    const ProcessResult result = againstServer(server, {"--save-snapshot", config::pathText(windowsOut / "snapshot.json")});
+    EXPECT_EQ(result.exitCode, 1u);
+    EXPECT_NE(result.err.find("DimensionData.Measured of command 13"), std::string::npos) << result.err;
+    EXPECT_EQ(directoryState(windowsOut), "");
+    EXPECT_TRUE(server.application().UpdatesEnabled());
+}
+
+TEST_F(WindowsCli, TheUnpackedArchiveRunsFromAFolderWithABlankAndAnUmlaut)
+{
+    const std::filesystem::path archive = windowsPath(NORDA_RELEASE_ARCHIVE);
+    ASSERT_TRUE(std::filesystem::exists(archive)) << NORDA_RELEASE_ARCHIVE << ": run cpack --preset windows";
+    const std::filesystem::path target = work / "Messplatz M\xC3\xBCller";
+    std::filesystem::create_directories(target);
+    const ProcessResult unpacked = runOnLinux(
+        {"/bin/sh", "-c", "cd \"$1\" && \"$2\" -E tar xf \"$3\"", "sh", unixPath(target), NORDA_CMAKE_COMMAND, NORDA_RELEASE_ARCHIVE},
+        work.path());
+    ASSERT_EQ(unpacked.exitCode, 0u) << unpacked.err;
+
+    const std::string folderName = "norda-converter-" NORDA_VERSION "-win64";
+    ASSERT_EQ(namesIn(target), std::set<std::string>{folderName});
+    const std::filesystem::path folder = target / folderName;
+    EXPECT_EQ(namesIn(folder), (std::set<std::string>{"Czech.dll", "English.dll", "French.dll", "German.dll", "Italian.dll",
+                                                      "Portuguese.dll", "README.txt", "Spanish.dll", "licences", "norda-cli.exe",
+                                                      "resource.dll"}));
+    EXPECT_EQ(namesIn(folder / "licences"),
+              (std::set<std::string>{"GCC-runtime.txt", "GPL-3.txt", "MinGW-w64.txt", "nlohmann-json.txt"}));
+    EXPECT_NE(readBytes(folder / "licences" / "GCC-runtime.txt").find("GCC RUNTIME LIBRARY EXCEPTION"), std::string::npos);
+    EXPECT_NE(readBytes(folder / "licences" / "nlohmann-json.txt").find("MIT"), std::string::npos);
+    EXPECT_NE(readBytes(folder / "README.txt").find("Norda converter " NORDA_VERSION " for Windows (64-bit)\r\n"), std::string::npos);
+    EXPECT_EQ(readBytes(folder / "resource.dll"), readBytes(folder / "English.dll"));
+
+    const ProcessResult help = ChildProcess(folder / "norda-cli.exe", {"--help"}).finish();
+    EXPECT_EQ(help.exitCode, 0u) << help.err;
+    EXPECT_TRUE(help.out.starts_with("Usage: norda-cli")) << help.out;
+    // Its messages come from the language file beside it.
+    const ProcessResult alone = ChildProcess(folder / "norda-cli.exe", {}, {{L"VELTRUM_SNAPSHOT", L""}}).finish();
+    EXPECT_EQ(alone.exitCode, 1u);
+    EXPECT_TRUE(alone.err.starts_with("Veltrum is not running.")) << alone.err;
+
+    // One conversion from there writes what the build's norda-cli.exe writes.
+    const source::ApplicationRecord record = source::readSnapshotFile(testData("wide-texts.json"));
+    const std::filesystem::path fromBuild = work / "Ausgabe (Build)";
+    std::filesystem::create_directories(fromBuild);
+    for (const auto& [program, directory] : {std::pair{folder / "norda-cli.exe", windowsOut},
+                                            std::pair{programDirectory() / "norda-cli.exe", fromBuild}}) {
+        testserver::TestAutomationServer server(record);
+        const std::vector<std::string> conversion{"--now", kNow, "--set", "DIR=" + config::pathText(directory)};
+        const ProcessResult result = againstServer(server, conversion, L"", program);
+        ASSERT_EQ(result.exitCode, 0u) << config::pathText(program) << ": " << result.err;
+    }
+    EXPECT_TRUE(sameFiles(windowsOut, fromBuild));
 }

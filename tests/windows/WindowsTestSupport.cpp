@@ -1,7 +1,7 @@
 #include "WindowsTestSupport.h"
 
-#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -168,16 +168,12 @@ TemporaryDirectory::~TemporaryDirectory()
     std::filesystem::remove_all(m_path, ignored);
 }
 
-std::string TemporaryDirectory::listing() const
+std::set<std::string> namesIn(const std::filesystem::path& directory)
 {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(m_path))
-        names.push_back(config::pathText(entry.path().filename()));
-    std::sort(names.begin(), names.end());
-    std::string joined;
-    for (const auto& name : names)
-        joined += (joined.empty() ? "" : " ") + name;
-    return joined;
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory))
+        names.insert(config::pathText(entry.path().filename()));
+    return names;
 }
 
 std::string unixPath(const std::filesystem::path& windows)
@@ -202,6 +198,58 @@ std::filesystem::path windowsPath(const std::string& unix)
     std::filesystem::path result(text);
     HeapFree(GetProcessHeap(), 0, text);
     return result;
+}
+
+ProcessResult runOnLinux(const std::vector<std::string>& command, const std::filesystem::path& work)
+{
+    const std::filesystem::path capture = work / "linux-capture";
+    std::filesystem::create_directories(capture);
+    std::filesystem::create_directories(work / "linux-config");
+    std::filesystem::remove_all(capture / "status");
+    const std::string locale = environmentText(L"LC_ALL");
+    std::vector<std::string> all{"-c", "out=$1 err=$2 status=$3; shift 3; env -i \"$@\" >\"$out\" 2>\"$err\"; "
+                                       "echo $? >\"$status.part\"; mv \"$status.part\" \"$status\"",
+                                 "sh", unixPath(capture) + "/out", unixPath(capture) + "/err", unixPath(capture) + "/status",
+                                 "LC_ALL=" + (locale.empty() ? "en_US.UTF-8" : locale), "HOME=" + unixPath(work),
+                                 "XDG_CONFIG_HOME=" + unixPath(work / "linux-config")};
+    all.insert(all.end(), command.begin(), command.end());
+    ChildProcess(windowsPath("/bin/sh"), all).finish();
+    for (int waited = 0; !std::filesystem::exists(capture / "status") && waited < 6000; ++waited)
+        Sleep(20);
+    ProcessResult result;
+    result.out = readBytes(capture / "out");
+    result.err = readBytes(capture / "err");
+    result.exitCode = static_cast<DWORD>(std::stoul(readBytes(capture / "status")));
+    return result;
+}
+
+std::string directoryState(const std::filesystem::path& directory)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(directory))
+        files[config::pathText(entry.path().filename())] = readBytes(entry.path());
+    std::string all;
+    for (const auto& [name, bytes] : files) {
+        std::uint64_t hash = 1469598103934665603ull;
+        for (const char c : bytes)
+            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        all += name + " " + std::to_string(bytes.size()) + " " + std::to_string(hash) + "\n";
+    }
+    return all;
+}
+
+::testing::AssertionResult sameFiles(const std::filesystem::path& actual, const std::filesystem::path& expected)
+{
+    const std::string state = directoryState(expected);
+    if (!state.empty() && directoryState(actual) == state)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << config::pathText(actual) << ":\n" << directoryState(actual)
+                                         << config::pathText(expected) << ":\n" << state;
+}
+
+std::filesystem::path testData(const std::string& name)
+{
+    return sourceDirectory() / "tests" / "data" / "windows" / name;
 }
 
 std::string environmentText(const wchar_t* name)

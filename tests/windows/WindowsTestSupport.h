@@ -4,8 +4,11 @@
 
 #include "config/PathText.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -51,8 +54,6 @@ public:
 
     const std::filesystem::path& path() const { return m_path; }
     std::filesystem::path operator/(const std::string& utf8Name) const { return m_path / config::pathFromUtf8(utf8Name); }
-    // The names of the files in the directory (UTF-8), sorted, joined by blanks.
-    std::string listing() const;
 
 private:
     std::filesystem::path m_path;
@@ -62,6 +63,21 @@ private:
 // wine_get_dos_file_name). Throws std::runtime_error when not running under Wine.
 std::string unixPath(const std::filesystem::path& windowsPath);
 std::filesystem::path windowsPath(const std::string& unixPath);
+
+// A Linux command through the shell, in a clean environment with LC_ALL as this process has it (else
+// en_US.UTF-8) and HOME and XDG_CONFIG_HOME in work. The shell takes its output and exit status and
+// says when it is done: for a Linux program Wine passes on neither, and its handle does not wait.
+ProcessResult runOnLinux(const std::vector<std::string>& command, const std::filesystem::path& work);
+
+// The names of the files in the directory (UTF-8).
+std::set<std::string> namesIn(const std::filesystem::path& directory);
+// Names, sizes and a checksum of each file's content: short enough for a failure message.
+std::string directoryState(const std::filesystem::path& directory);
+// Both directories hold files of the same names and bytes, and at least one.
+::testing::AssertionResult sameFiles(const std::filesystem::path& actual, const std::filesystem::path& expected);
+
+// A file of this suite's test data (tests/data/windows).
+std::filesystem::path testData(const std::string& name);
 
 // The environment variable as UTF-8, empty when unset.
 std::string environmentText(const wchar_t* name);

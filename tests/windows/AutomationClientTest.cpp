@@ -1,12 +1,17 @@
-// The decisions that keep a conversion from hanging on or duplicating the measuring application,
-// in one process: Wine calls neither RetryRejectedCall nor MessagePending of a message filter and
-// cannot run a process elevated, so the decisions are tested here directly.
+// The automation client and its connection in one process: how it finds the application, what one
+// read costs the server, what a refused write tells, and the decisions that keep a conversion from
+// hanging on or duplicating the measuring application (Wine calls neither RetryRejectedCall nor
+// MessagePending of a message filter and cannot run a process elevated, so those are tested here
+// directly). The members' values and call kinds are proven across processes by the saved snapshot,
+// the walks and refused reads by WindowsCliTest.
 #include "app/ProcessElevation.h"
 #include "app/WindowsConnector.h"
+#include "source/AutomationSource.h"
 #include "source/ComAutomationApartment.h"
 #include "source/ComAutomationTypes.h"
 #include "source/ComBusyBudget.h"
 #include "source/ComMessageFilter.h"
+#include "source/ReadError.h"
 
 #include "TestAutomationServer.h"
 #include "WindowsTestSupport.h"
@@ -14,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <stdexcept>
 
@@ -33,7 +39,77 @@ IMessageFilter* currentMessageFilter()
     return current;
 }
 
+std::shared_ptr<source::AutomationSource> connect()
+{
+    return source::AutomationSource::requestRunning("Veltrum.Application");
+}
+
 } // namespace
+
+// Each read of every kind of value is one call of the server: the client neither caches nor adds calls.
+TEST(AutomationSource, EachReadIsOneCall)
+{
+    testserver::TestAutomationServer server(testing_support::exampleApplication());
+    const auto program = connect()->ActivePartProgram();
+    const auto enumerator = program->Commands()->Enumerate();
+    const auto comment = enumerator->Next();
+    const auto single = enumerator->Next();
+    const struct {
+        std::function<void()> read;
+        std::uint64_t calls;
+    } reads[] = {
+        {[&] { program->PartName(); }, 1},                   // a text
+        {[&] { single->CommandType(); }, 1},                 // a whole number
+        {[&] { comment->HasComment(); }, 1},                 // true or false
+        {[&] { comment->Comment()->Text(); }, 2},            // an object, then its text
+        {[&] { single->DimensionData()->Measured(); }, 2},   // an object, then a number by a method
+    };
+    for (const auto& r : reads) {
+        const std::uint64_t before = server.counters().invokes;
+        r.read();
+        r.read();
+        EXPECT_EQ(server.counters().invokes - before, 2 * r.calls);
+    }
+}
+
+// A refused call is a read error that names the member and the server's reason; the object stays usable.
+TEST(AutomationSource, ARefusedWriteNamesTheMemberAndTheServersReason)
+{
+    auto record = testing_support::exampleApplication();
+    record.failingReads.add(source::Member::ApplicationSetUpdatesEnabled);
+    testserver::TestAutomationServer server(record);
+    const auto application = connect();
+    try {
+        application->SetUpdatesEnabled(false);
+        ADD_FAILURE() << "no error";
+    } catch (const source::ReadError& error) {
+        EXPECT_EQ(error.member(), "Application.UpdatesEnabled (write)");
+        EXPECT_EQ(std::string(error.what()), "Cannot read Application.UpdatesEnabled (write) from the measuring application: "
+                                             "the measuring application refused the call");
+    }
+    EXPECT_TRUE(application->UpdatesEnabled());
+}
+
+TEST(AutomationSource, AnUnknownApplicationIsRefusedWithTheSystemsReason)
+{
+    try {
+        source::AutomationSource::requestRunning("Nowhere.Application");
+        FAIL() << "no error";
+    } catch (const std::runtime_error& error) {
+        const std::string message = error.what();
+        EXPECT_EQ(message.rfind("Cannot reach the automation server \"Nowhere.Application\": ", 0), 0u) << message;
+        EXPECT_NE(message.find("0x800401F3"), std::string::npos) << message; // CO_E_CLASSSTRING
+    }
+}
+
+TEST(AutomationSource, AClassFactoryAloneServesTheRunningApplication)
+{
+    testserver::ServerOptions options;
+    options.useRunningObjectTable = false;
+    testserver::TestAutomationServer server(testing_support::exampleApplication(), options);
+    EXPECT_EQ(connect()->ActivePartProgram()->FileName(), "PUMP1.PRG");
+    EXPECT_GE(server.counters().applicationRequests, 1u);
+}
 
 TEST(MessageFilterDecisions, RetryALaterCallWithinTheBoundAndCancelACallPendingTooLong)
 {

@@ -43,6 +43,7 @@ TEST_P(ConversionCase, WritesTheExpectedFilesAndMessages)
     settings.PosAchse = isOn("position-axes");
     settings.NordaPos = isOn("position-groups");
     settings.DFQ = isOn("combined");
+    regional = FixedRegionalSettings(isOn("comma") ? "," : ".");
     source::MemoryApplication application(source::readSnapshotFile(expected / "program.json"));
     run(application, kfield::ConvertPartProgram);
 

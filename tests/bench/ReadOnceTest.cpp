@@ -1,8 +1,10 @@
-// Behind the read cache a full write reads each member of each command once for both walks together,
-// exactly the members the two walks need between them, and writes the same bytes as without it.
+// Every read is a cross-process call on the real measuring application: each walk reads a member of
+// a command at most once, and behind the read cache a full write reads it once for both walks together
+// and writes the same bytes as without the cache.
 #include "bench/generator/SyntheticProgram.h"
 
 #include "kfield/ConvertPartProgram.h"
+#include "kfield/WriteMeasuredValues.h"
 #include "source/Member.h"
 #include "source/ReadCache.h"
 #include "source/ReadError.h"
@@ -21,27 +23,31 @@ using source::Member;
 
 namespace {
 
-using MembersPerCommand = std::map<std::uint32_t, std::multiset<Member>>;
+using Trace = std::vector<source::ReadLog::Entry>;
+using MembersPerCommand = std::map<std::uint32_t, std::set<Member>>;
 
-MembersPerCommand membersPerCommand(const std::vector<source::ReadLog::Entry>& trace)
+// The members read for each command; fails for one read twice within a walk (each walk starts where
+// the command collection is enumerated) and counts the walks.
+MembersPerCommand membersPerCommand(const Trace& trace, int& walks)
 {
     MembersPerCommand reads;
+    std::set<std::pair<std::uint32_t, Member>> inThisWalk;
     for (const source::ReadLog::Entry& entry : trace) {
-        if (belongsToACommand(entry.member))
+        if (entry.member == Member::CommandsEnumerate) {
+            ++walks;
+            inThisWalk.clear();
+        } else if (belongsToACommand(entry.member)) {
+            EXPECT_TRUE(walks == 0 || inThisWalk.insert({entry.commandIndex, entry.member}).second)
+                << source::memberName(entry.member) << " read twice for command " << entry.commandIndex << " in walk " << walks;
             reads[entry.commandIndex].insert(entry.member);
+        }
     }
     return reads;
 }
 
-// Each member once: what both walks need between them.
-MembersPerCommand distinct(const MembersPerCommand& reads)
+int count(const Trace& trace, Member member)
 {
-    MembersPerCommand once;
-    for (const auto& [command, members] : reads) {
-        const std::set<Member> each(members.begin(), members.end());
-        once[command] = std::multiset<Member>(each.begin(), each.end());
-    }
-    return once;
+    return static_cast<int>(std::count_if(trace.begin(), trace.end(), [member](const auto& entry) { return entry.member == member; }));
 }
 
 struct Program {
@@ -55,9 +61,9 @@ void PrintTo(const Program& program, std::ostream* out)
     *out << program.name;
 }
 
-class ReadOnce : public ConversionFixture, public ::testing::WithParamInterface<Program> {
+class Reads : public ConversionFixture, public ::testing::WithParamInterface<Program> {
 protected:
-    ReadOnce()
+    Reads()
     {
         settings.Kommentare = GetParam().allSettingsOn;
         settings.PosAchse = GetParam().allSettingsOn;
@@ -65,8 +71,8 @@ protected:
     }
 
     struct Conversion {
-        std::vector<source::ReadLog::Entry> trace;
-        std::string description, values;
+        Trace trace;
+        DirectoryBytes files;
     };
 
     Conversion fullWrite(bool cached)
@@ -78,7 +84,7 @@ protected:
             partProgram = source::cacheReads(partProgram);
         const kfield::TransferJob job{application, *partProgram, paths(), stamp, settings};
         EXPECT_EQ(kfield::ConvertPartProgram(job, services()), kfield::ValuesOutcome::Written);
-        Conversion conversion{application.log().trace(), file("PUMP.dfd"), file("PUMP.dfx")};
+        Conversion conversion{application.log().trace(), contentsOf(dir.path())};
         std::filesystem::remove(dir / "PUMP.dfd");
         std::filesystem::remove(dir / "PUMP.dfx");
         return conversion;
@@ -87,26 +93,36 @@ protected:
 
 } // namespace
 
-TEST_P(ReadOnce, FullWriteReadsEachMemberOfACommandOnceForBothWalks)
+TEST_P(Reads, EachWalkReadsAMemberOfACommandOnceAndTheCollectionOnce)
+{
+    const Conversion full = fullWrite(false);
+    int walks = 0;
+    membersPerCommand(full.trace, walks);
+    EXPECT_EQ(walks, 2); // the description walk, then the value walk
+    for (const Member member : {Member::PartProgramCommands, Member::CommandsCount, Member::ApplicationUpdatesEnabled})
+        EXPECT_EQ(count(full.trace, member), walks) << source::memberName(member);
+
+    source::MemoryApplication application(GetParam().record);
+    application.log().startTrace();
+    ASSERT_EQ(run(application, kfield::WriteMeasuredValues), kfield::ValuesOutcome::Written);
+    walks = 0;
+    membersPerCommand(application.log().trace(), walks);
+    EXPECT_EQ(walks, 1);
+}
+
+TEST_P(Reads, BehindTheCacheAFullWriteReadsEachMemberOnceForBothWalks)
 {
     const Conversion direct = fullWrite(false);
     const Conversion cached = fullWrite(true);
-
-    const MembersPerCommand directReads = membersPerCommand(direct.trace);
-    ASSERT_NE(directReads, distinct(directReads)) << "without the cache the walks read some members twice";
-    EXPECT_EQ(membersPerCommand(cached.trace), distinct(directReads));
-    EXPECT_EQ(cached.description, direct.description);
-    EXPECT_EQ(cached.values, direct.values);
-
-    std::map<Member, int> collection;
-    for (const auto& entry : cached.trace)
-        ++collection[entry.member];
+    int walks = 0;
+    EXPECT_EQ(membersPerCommand(cached.trace, walks), membersPerCommand(direct.trace, walks));
+    EXPECT_EQ(cached.files, direct.files);
     for (const Member member : {Member::PartProgramCommands, Member::CommandsCount, Member::CommandsEnumerate})
-        EXPECT_EQ(collection[member], 1) << source::memberName(member);
-    EXPECT_EQ(collection[Member::ApplicationUpdatesEnabled], 2) << "each walk suspends the updates itself";
+        EXPECT_EQ(count(cached.trace, member), 1) << source::memberName(member);
+    EXPECT_EQ(count(cached.trace, Member::ApplicationUpdatesEnabled), 2) << "each walk suspends the updates itself";
 }
 
-INSTANTIATE_TEST_SUITE_P(Programs, ReadOnce,
+INSTANTIATE_TEST_SUITE_P(Programs, Reads,
                          ::testing::Values(Program{"SyntheticAllOn", bench::syntheticApplication(3000), true},
                                            Program{"SyntheticAllOff", bench::syntheticApplication(3000), false},
                                            Program{"Realistic", realisticApplication(), true}),

@@ -135,25 +135,5 @@ TEST_P(FileSystemFaults, FilesNamedLikeLockAndScratchFilesAreNotOurs)
     expectNothingOutsideTheOutputDirectory();
 }
 
-TEST_P(FileSystemFaults, DiskFillingUpDuringAFullWriteOrAnAppend)
-{
-    // A write past RLIMIT_FSIZE fails with EFBIG, as one on a full disk fails: once early in a full
-    // write, once at its last byte, and once in an append.
-    firstRun();
-    std::size_t largest = 0;
-    for (const auto& [name, bytes] : contentsOf(out))
-        largest = std::max(largest, bytes.size());
-    const std::uintmax_t values = std::filesystem::file_size(out / valuesName());
-    options.fileSizeLimit = values + 1;
-    expectRefused("File too large");
-    std::filesystem::remove_all(out);
-    std::filesystem::create_directories(out);
-    for (const std::size_t limit : {std::size_t{100}, largest - 1}) {
-        SCOPED_TRACE("file size limit " + std::to_string(limit));
-        options.fileSizeLimit = limit;
-        expectRefused("File too large");
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(SeparateAndCombined, FileSystemFaults, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Combined" : "Separate"; });

@@ -1,6 +1,8 @@
 // A full write's handling of named values and settings; the files it writes are proven byte by byte
 // by the cases under tests/data/conversions.
 #include "kfield/ConvertPartProgram.h"
+#include "kfield/WriteError.h"
+#include "kfield/WriteMeasuredValues.h"
 
 #include "support/ModelBuilder.h"
 #include "support/ValuesFixture.h"
@@ -80,4 +82,24 @@ TEST_F(FullWrite, AbortsOnAK2005ThatIsNoWholeNumberAndChangesNoFile)
     EXPECT_TRUE(application.record().updatesEnabled);
     EXPECT_FALSE(progress.visible);
     EXPECT_EQ(progress.captions, std::vector<std::string>{"L11"});
+}
+
+// The description's body, and in combined mode the values left over from separate mode, are copied
+// from scratch files; one that fails before its end stops the write with the file's name.
+TEST_F(FullWrite, RefusesAScratchFileThatCannotBeReadToItsEnd)
+{
+    writeBytes(dir / "PUMP.dfx", "values left over\r\n");
+    files.failReadsAfter(5);
+    source::MemoryApplication application(exampleApplication());
+    const auto expectCannotRead = [&](const std::string& scratch, auto operation) {
+        try {
+            run(application, operation);
+            ADD_FAILURE() << "no error";
+        } catch (const kfield::WriteError& error) {
+            EXPECT_EQ(std::string(error.what()), "Cannot read \"" + (dir / scratch).string() + "\": the file could not be read to its end");
+        }
+    };
+    expectCannotRead("PUMP.tmp", kfield::ConvertPartProgram);
+    settings.DFQ = true;
+    expectCannotRead("PUMP.dfx", kfield::WriteMeasuredValues);
 }

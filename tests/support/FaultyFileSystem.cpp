@@ -117,6 +117,29 @@ private:
     std::ostream m_stream;
 };
 
+// Gives its bytes, then fails where their end would be.
+class FailingAtEndBuffer final : public std::stringbuf {
+public:
+    explicit FailingAtEndBuffer(std::string bytes) : std::stringbuf(std::move(bytes), std::ios::in) {}
+
+protected:
+    int_type underflow() override
+    {
+        const int_type next = std::stringbuf::underflow();
+        if (traits_type::eq_int_type(next, traits_type::eof()))
+            throw std::ios_base::failure("Input/output error (simulated fault)");
+        return next;
+    }
+};
+
+class FailingAtEndStream final : public std::istream {
+public:
+    explicit FailingAtEndStream(std::string bytes) : std::istream(nullptr), m_buffer(std::move(bytes)) { rdbuf(&m_buffer); }
+
+private:
+    FailingAtEndBuffer m_buffer;
+};
+
 } // namespace
 
 FaultyFileSystem::FaultyFileSystem(Storage storage)
@@ -199,7 +222,13 @@ std::unique_ptr<kfield::OutputFile> FaultyFileSystem::openForAppending(const std
 std::unique_ptr<std::istream> FaultyFileSystem::openForReading(const std::filesystem::path& path)
 {
     operation("Cannot open", path);
-    return m_storage->openForReading(path);
+    auto stream = m_storage->openForReading(path);
+    if (m_readBudget < 0)
+        return stream;
+    std::string bytes(static_cast<std::size_t>(m_readBudget), '\0');
+    stream->read(bytes.data(), m_readBudget);
+    bytes.resize(static_cast<std::size_t>(stream->gcount()));
+    return std::make_unique<FailingAtEndStream>(std::move(bytes));
 }
 
 } // namespace testing_support

@@ -95,14 +95,15 @@ protected:
 
 TEST_P(Reads, EachWalkReadsAMemberOfACommandOnceAndTheCollectionOnce)
 {
-    const Conversion full = fullWrite(false);
+    source::MemoryApplication application(GetParam().record);
+    application.log().startTrace();
+    ASSERT_EQ(run(application, kfield::ConvertPartProgram), kfield::ValuesOutcome::Written);
     int walks = 0;
-    membersPerCommand(full.trace, walks);
+    membersPerCommand(application.log().trace(), walks);
     EXPECT_EQ(walks, 2); // the description walk, then the value walk
     for (const Member member : {Member::PartProgramCommands, Member::CommandsCount, Member::ApplicationUpdatesEnabled})
-        EXPECT_EQ(count(full.trace, member), walks) << source::memberName(member);
+        EXPECT_EQ(count(application.log().trace(), member), walks) << source::memberName(member);
 
-    source::MemoryApplication application(GetParam().record);
     application.log().startTrace();
     ASSERT_EQ(run(application, kfield::WriteMeasuredValues), kfield::ValuesOutcome::Written);
     walks = 0;

@@ -20,16 +20,17 @@ TEST(FileReplacement, AppearsOnlyOnCommitFromAPartFileNamedAsNoOtherFile)
         EXPECT_EQ(dir.listing(), "a.dfd.part");
     }
     EXPECT_EQ(dir.listing(), "");
-    writeBytes(dir / "a.dfd.part", "an operator's file");
+    for (const char* foreign : {"a.dfd.part", "a.dfd.2.part"})
+        writeBytes(dir / foreign, "an operator's file");
     {
         kfield::FileReplacement file(files, dir / "a.dfd");
         file.stream() << "K0100 1\r\n";
-        EXPECT_EQ(dir.listing(), "a.dfd.1.part a.dfd.part");
+        EXPECT_EQ(dir.listing(), "a.dfd.1.part a.dfd.2.part a.dfd.part");
         file.commit();
     }
-    EXPECT_EQ(dir.listing(), "a.dfd a.dfd.part");
+    EXPECT_EQ(dir.listing(), "a.dfd a.dfd.2.part a.dfd.part");
     EXPECT_EQ(readBytes(dir / "a.dfd"), "K0100 1\r\n");
-    EXPECT_EQ(readBytes(dir / "a.dfd.part"), "an operator's file");
+    EXPECT_EQ(readBytes(dir / "a.dfd.2.part"), "an operator's file");
 }
 
 TEST(FileReplacement, ReportsAMissingDirectoryWithPathAndReason)

@@ -50,25 +50,19 @@ int count(const Trace& trace, Member member)
     return static_cast<int>(std::count_if(trace.begin(), trace.end(), [member](const auto& entry) { return entry.member == member; }));
 }
 
-struct Program {
-    const char* name;
-    source::ApplicationRecord record;
-    bool allSettingsOn;
-};
-
-void PrintTo(const Program& program, std::ostream* out)
-{
-    *out << program.name;
-}
-
-class Reads : public ConversionFixture, public ::testing::WithParamInterface<Program> {
+// The benchmarks' program with every setting on and with every setting off, and the realistic one
+// with every setting on.
+class Reads : public ConversionFixture, public ::testing::WithParamInterface<std::string> {
 protected:
     Reads()
     {
-        settings.Kommentare = GetParam().allSettingsOn;
-        settings.PosAchse = GetParam().allSettingsOn;
-        settings.NordaPos = GetParam().allSettingsOn;
+        const bool allOn = GetParam() != "SyntheticAllOff";
+        settings.Kommentare = allOn;
+        settings.PosAchse = allOn;
+        settings.NordaPos = allOn;
     }
+
+    source::ApplicationRecord program() const { return GetParam() == "Realistic" ? realisticApplication() : bench::syntheticApplication(3000); }
 
     struct Conversion {
         Trace trace;
@@ -77,7 +71,7 @@ protected:
 
     Conversion fullWrite(bool cached)
     {
-        source::MemoryApplication application(GetParam().record);
+        source::MemoryApplication application(program());
         application.log().startTrace();
         std::shared_ptr<source::PartProgram> partProgram = application.ActivePartProgram();
         if (cached)
@@ -95,7 +89,7 @@ protected:
 
 TEST_P(Reads, EachWalkReadsAMemberOfACommandOnceAndTheCollectionOnce)
 {
-    source::MemoryApplication application(GetParam().record);
+    source::MemoryApplication application(program());
     application.log().startTrace();
     ASSERT_EQ(run(application, kfield::ConvertPartProgram), kfield::ValuesOutcome::Written);
     int walks = 0;
@@ -123,11 +117,8 @@ TEST_P(Reads, BehindTheCacheAFullWriteReadsEachMemberOnceForBothWalks)
     EXPECT_EQ(count(cached.trace, Member::ApplicationUpdatesEnabled), 2) << "each walk suspends the updates itself";
 }
 
-INSTANTIATE_TEST_SUITE_P(Programs, Reads,
-                         ::testing::Values(Program{"SyntheticAllOn", bench::syntheticApplication(3000), true},
-                                           Program{"SyntheticAllOff", bench::syntheticApplication(3000), false},
-                                           Program{"Realistic", realisticApplication(), true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Programs, Reads, ::testing::Values("SyntheticAllOn", "SyntheticAllOff", "Realistic"),
+                         [](const auto& info) { return info.param; });
 
 namespace {
 

@@ -1,8 +1,10 @@
-// Behind the read cache a full write reads each member of each command once for both walks together,
-// exactly the members the two walks need between them, and writes the same bytes as without it.
+// Every read is a cross-process call on the real measuring application: each walk reads a member of
+// a command at most once, and behind the read cache a full write reads it once for both walks together
+// and writes the same bytes as without the cache, the commands replayed in order.
 #include "bench/generator/SyntheticProgram.h"
 
 #include "kfield/ConvertPartProgram.h"
+#include "kfield/WriteMeasuredValues.h"
 #include "source/Member.h"
 #include "source/ReadCache.h"
 #include "source/ReadError.h"
@@ -21,64 +23,62 @@ using source::Member;
 
 namespace {
 
-using MembersPerCommand = std::map<std::uint32_t, std::multiset<Member>>;
+using Trace = std::vector<source::ReadLog::Entry>;
+using MembersPerCommand = std::map<std::uint32_t, std::set<Member>>;
 
-MembersPerCommand membersPerCommand(const std::vector<source::ReadLog::Entry>& trace)
+// The members read for each command; fails for one read twice within a walk (each walk starts where
+// the command collection is enumerated) and counts the walks.
+MembersPerCommand membersPerCommand(const Trace& trace, int& walks)
 {
     MembersPerCommand reads;
+    std::set<std::pair<std::uint32_t, Member>> inThisWalk;
     for (const source::ReadLog::Entry& entry : trace) {
-        if (belongsToACommand(entry.member))
+        if (entry.member == Member::CommandsEnumerate) {
+            ++walks;
+            inThisWalk.clear();
+        } else if (belongsToACommand(entry.member)) {
+            EXPECT_TRUE(walks == 0 || inThisWalk.insert({entry.commandIndex, entry.member}).second)
+                << source::memberName(entry.member) << " read twice for command " << entry.commandIndex << " in walk " << walks;
             reads[entry.commandIndex].insert(entry.member);
+        }
     }
     return reads;
 }
 
-// Each member once: what both walks need between them.
-MembersPerCommand distinct(const MembersPerCommand& reads)
+int count(const Trace& trace, Member member)
 {
-    MembersPerCommand once;
-    for (const auto& [command, members] : reads) {
-        const std::set<Member> each(members.begin(), members.end());
-        once[command] = std::multiset<Member>(each.begin(), each.end());
-    }
-    return once;
+    return static_cast<int>(std::count_if(trace.begin(), trace.end(), [member](const auto& entry) { return entry.member == member; }));
 }
 
-struct Program {
-    const char* name;
-    source::ApplicationRecord record;
-    bool allSettingsOn;
-};
-
-void PrintTo(const Program& program, std::ostream* out)
-{
-    *out << program.name;
-}
-
-class ReadOnce : public ConversionFixture, public ::testing::WithParamInterface<Program> {
+// The benchmarks' program with every setting on and with every setting off, and the realistic one
+// with every setting on.
+class Reads : public ConversionFixture, public ::testing::WithParamInterface<std::string> {
 protected:
-    ReadOnce()
+    Reads()
     {
-        settings.Kommentare = GetParam().allSettingsOn;
-        settings.PosAchse = GetParam().allSettingsOn;
-        settings.NordaPos = GetParam().allSettingsOn;
+        const bool allOn = GetParam() != "SyntheticAllOff";
+        settings.Kommentare = allOn;
+        settings.PosAchse = allOn;
+        settings.NordaPos = allOn;
     }
+
+    source::ApplicationRecord program() const { return GetParam() == "Realistic" ? realisticApplication() : bench::syntheticApplication(3000); }
 
     struct Conversion {
-        std::vector<source::ReadLog::Entry> trace;
-        std::string description, values;
+        Trace trace;
+        DirectoryBytes files;
     };
 
     Conversion fullWrite(bool cached)
     {
-        source::MemoryApplication application(GetParam().record);
+        source::MemoryApplication application(program());
         application.log().startTrace();
         std::shared_ptr<source::PartProgram> partProgram = application.ActivePartProgram();
         if (cached)
             partProgram = source::cacheReads(partProgram);
         const kfield::TransferJob job{application, *partProgram, paths(), stamp, settings};
         EXPECT_EQ(kfield::ConvertPartProgram(job, services()), kfield::ValuesOutcome::Written);
-        Conversion conversion{application.log().trace(), file("PUMP.dfd"), file("PUMP.dfx")};
+        Conversion conversion{application.log().trace(), contentsOf(dir.path())};
         std::filesystem::remove(dir / "PUMP.dfd");
         std::filesystem::remove(dir / "PUMP.dfx");
         return conversion;
@@ -87,30 +87,38 @@ protected:
 
 } // namespace
 
-TEST_P(ReadOnce, FullWriteReadsEachMemberOfACommandOnceForBothWalks)
+TEST_P(Reads, EachWalkReadsAMemberOfACommandOnceAndTheCollectionOnce)
+{
+    source::MemoryApplication application(program());
+    application.log().startTrace();
+    ASSERT_EQ(run(application, kfield::ConvertPartProgram), kfield::ValuesOutcome::Written);
+    int walks = 0;
+    membersPerCommand(application.log().trace(), walks);
+    EXPECT_EQ(walks, 2); // the description walk, then the value walk
+    for (const Member member : {Member::PartProgramCommands, Member::CommandsCount, Member::ApplicationUpdatesEnabled})
+        EXPECT_EQ(count(application.log().trace(), member), walks) << source::memberName(member);
+
+    application.log().startTrace();
+    ASSERT_EQ(run(application, kfield::WriteMeasuredValues), kfield::ValuesOutcome::Written);
+    walks = 0;
+    membersPerCommand(application.log().trace(), walks);
+    EXPECT_EQ(walks, 1);
+}
+
+TEST_P(Reads, BehindTheCacheAFullWriteReadsEachMemberOnceForBothWalks)
 {
     const Conversion direct = fullWrite(false);
     const Conversion cached = fullWrite(true);
-
-    const MembersPerCommand directReads = membersPerCommand(direct.trace);
-    ASSERT_NE(directReads, distinct(directReads)) << "without the cache the walks read some members twice";
-    EXPECT_EQ(membersPerCommand(cached.trace), distinct(directReads));
-    EXPECT_EQ(cached.description, direct.description);
-    EXPECT_EQ(cached.values, direct.values);
-
-    std::map<Member, int> collection;
-    for (const auto& entry : cached.trace)
-        ++collection[entry.member];
+    int walks = 0;
+    EXPECT_EQ(membersPerCommand(cached.trace, walks), membersPerCommand(direct.trace, walks));
+    EXPECT_EQ(cached.files, direct.files);
     for (const Member member : {Member::PartProgramCommands, Member::CommandsCount, Member::CommandsEnumerate})
-        EXPECT_EQ(collection[member], 1) << source::memberName(member);
-    EXPECT_EQ(collection[Member::ApplicationUpdatesEnabled], 2) << "each walk suspends the updates itself";
+        EXPECT_EQ(count(cached.trace, member), 1) << source::memberName(member);
+    EXPECT_EQ(count(cached.trace, Member::ApplicationUpdatesEnabled), 2) << "each walk suspends the updates itself";
 }
 
-INSTANTIATE_TEST_SUITE_P(Programs, ReadOnce,
-                         ::testing::Values(Program{"SyntheticAllOn", bench::syntheticApplication(3000), true},
-                                           Program{"SyntheticAllOff", bench::syntheticApplication(3000), false},
-                                           Program{"Realistic", realisticApplication(), true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Programs, Reads, ::testing::Values("SyntheticAllOn", "SyntheticAllOff", "Realistic"),
+                         [](const auto& info) { return info.param; });
 
 namespace {
 
@@ -136,19 +144,17 @@ source::ApplicationRecord blockStartRefusing(Member member)
 TEST(ReadCache, KeepsARefusalAndRefusesAgainWithoutAsking)
 {
     CachedCommand cached(blockStartRefusing(Member::CommandId));
-    std::string first;
-    try {
-        cached.first->Id();
-        FAIL() << "the refused read went through";
-    } catch (const source::ReadError& error) {
-        first = error.what();
-    }
-    try {
-        cached.first->Id();
-        FAIL() << "the kept refusal was not given again";
-    } catch (const source::ReadError& error) {
-        EXPECT_EQ(error.what(), first);
-    }
+    const auto refusal = [&cached] {
+        try {
+            cached.first->Id();
+        } catch (const source::ReadError& error) {
+            return std::string(error.what());
+        }
+        return std::string("no refusal");
+    };
+    const std::string first = refusal();
+    EXPECT_NE(first, "no refusal");
+    EXPECT_EQ(refusal(), first);
     EXPECT_EQ(cached.application.log().count(Member::CommandId), 1u);
 }
 
@@ -159,19 +165,6 @@ TEST(ReadCache, AsksAgainAfterALostConnection)
     EXPECT_THROW(cached.first->Id(), source::ConnectionError);
     EXPECT_EQ(cached.first->Id(), "AX1");
     EXPECT_EQ(cached.application.log().count(Member::CommandId), 2u);
-}
-
-TEST(ReadCache, ReplaysTheCommandsInOrderAfterOneEnumeration)
-{
-    CachedCommand cached(blockStartRefusing(Member::CommandValueValid));
-    const auto replay = cached.commands->Enumerate();
-    EXPECT_EQ(replay->Next(), cached.first);
-    const auto second = replay->Next();
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(second->CommandType(), 1001);
-    EXPECT_EQ(replay->Next(), nullptr);
-    EXPECT_EQ(replay->Next(), nullptr);
-    EXPECT_EQ(cached.application.log().count(Member::CommandsEnumerate), 1u);
 }
 
 TEST(ReadCache, PassesEveryVisitOnWithTheApplicationsOwnCommand)

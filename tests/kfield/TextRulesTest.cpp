@@ -7,6 +7,8 @@
 #include "kfield/Utf8.h"
 #include "kfield/mdl_Allgemein.h"
 
+#include "support/Files.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -16,24 +18,13 @@
 #include <stdexcept>
 
 using namespace kfield;
+using testing_support::TableRow;
+using testing_support::tableRows;
 
 TEST(NumberFormat, RoundsTiesAwayFromZeroWithTheGivenSeparator)
 {
-    const struct {
-        double value;
-        int places;
-        const char* separator;
-        const char* text;
-    } cases[] = {
-        {-0.5, 4, ",", "-0,5000"},         {25, 5, ".", "25.00000"},       {0.1 + 0.2, 3, ".", "0.300"},
-        {123456789.125, 4, ".", "123456789.1250"}, {0.000001, 4, ".", "0.0000"},
-        {1.03125, 4, ".", "1.0313"},       {-1.03125, 4, ".", "-1.0313"}, {0.96875, 4, ".", "0.9688"},
-        {2.5, 0, ".", "3"},                {9.5, 0, ".", "10"},           {25.03124, 4, ".", "25.0312"},
-        {0.123456, 5, ".", "0.12346"},     {-0.0, 5, ".", "0.00000"},     {-0.00004, 4, ".", "0.0000"},
-        {-0.00005, 4, ".", "-0.0001"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(formatFixed(c.value, c.places, c.separator), c.text) << c.value << " with " << c.places;
+    for (const TableRow& row : tableRows("kfield/number-format.txt"))
+        EXPECT_EQ(formatFixed(std::stod(row[0]), std::stoi(row[1]), row[2]), row[3]) << row[0] << " with " << row[1];
     const std::string huge = formatFixed(1e300, 4, ".");
     EXPECT_EQ(huge.size(), 301u + 5u);
     EXPECT_TRUE(huge.ends_with(".0000"));
@@ -43,36 +34,14 @@ TEST(NumberFormat, RoundsTiesAwayFromZeroWithTheGivenSeparator)
 
 TEST(NumberTexts, ReadTheFormsOfTheRegionalSettings)
 {
-    const NumberSeparators point{".", ","};
-    const NumberSeparators comma{",", "."};
-    const struct {
-        const char* text;
-        const NumberSeparators& separators;
-        bool numeric;
-        std::optional<std::int16_t> whole; // rounded with ties to even, in the sixteen-bit range
-    } cases[] = {
-        {"12", point, true, 12}, {" 7 ", point, true, 7}, {"12.4", point, true, 12}, {"12,4", comma, true, 12},
-        {"-5", point, true, -5}, {"+5", point, true, 5}, {"1E3", point, true, 1000}, {".5", point, true, 0},
-        {"-.5", point, true, 0}, {"1e-2", point, true, 0}, {"1e300", point, true, std::nullopt},
-        {" -123456789012.25 ", point, true, std::nullopt},
-        // The grouping separator between digits of the whole part counts for nothing.
-        {"1.5", comma, true, 15}, {"2.500,25", comma, true, 2500}, {"1,5", point, true, 15},
-        {"-1,000.5", point, true, -1000}, {"1.000.000", comma, true, std::nullopt},
-        {"32767", point, true, 32767}, {"-32768", point, true, -32768}, {"32768", point, true, std::nullopt},
-        {"-32769", point, true, std::nullopt}, {"32767.4", point, true, 32767}, {"32767.5", point, true, std::nullopt},
-        {"-32768.5", point, true, -32768}, {"2.5", point, true, 2}, {"1e5", point, true, std::nullopt},
-        // Not numbers: a sign, separator or exponent needs digits.
-        {"", point, false, {}}, {"   ", point, false, {}}, {"abc", point, false, {}}, {"12a", point, false, {}},
-        {"5-", point, false, {}}, {"-", point, false, {}}, {"+", point, false, {}}, {" + ", point, false, {}},
-        {"+-5", point, false, {}}, {"--5", point, false, {}}, {"- 5", point, false, {}}, {"-e5", point, false, {}},
-        {"+.", point, false, {}}, {".", point, false, {}}, {"1E", point, false, {}}, {"1e+", point, false, {}},
-        {"1e400", point, false, {}}, {"12.4", NumberSeparators{",", ""}, false, {}}, {",5", point, false, {}},
-        {"1,", point, false, {}}, {"1,,5", point, false, {}}, {"1.5,0", point, false, {}}, {"1.5e1,0", point, false, {}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(IsNumericText(c.text, c.separators), c.numeric) << '"' << c.text << '"';
-        EXPECT_EQ(wholeNumberOf(c.text, c.separators), c.whole) << '"' << c.text << '"';
-        EXPECT_EQ(IsIntegerText(c.text, c.separators), c.whole.has_value()) << '"' << c.text << '"';
+    const std::map<std::string, NumberSeparators> separators{{"point", {".", ","}}, {"comma", {",", "."}}, {"bare-comma", {",", ""}}};
+    for (const TableRow& row : tableRows("kfield/number-texts.txt")) {
+        const std::string& text = row[0];
+        const NumberSeparators& forms = separators.at(row[1]);
+        const std::optional<std::int16_t> whole = row[3].empty() ? std::nullopt : std::optional<std::int16_t>(std::stoi(row[3]));
+        EXPECT_EQ(IsNumericText(text, forms), row[2] == "yes") << '"' << text << '"';
+        EXPECT_EQ(wholeNumberOf(text, forms), whole) << '"' << text << '"';
+        EXPECT_EQ(IsIntegerText(text, forms), whole.has_value()) << '"' << text << '"';
     }
 }
 
@@ -142,24 +111,17 @@ TEST(LineWriter, EncodesEveryLineAndEndsItWithCrLf)
 
 TEST(TypeTexts, NameEachTypeByItsLanguageLine)
 {
-    // type -> language line, per table; every other type in the range has no name in that table.
-    const std::map<int, int> single{{1100, 147}, {1101, 145}, {1102, 140}, {1103, 143}, {1104, 142}, {1105, 144},
-                                    {1106, 136}, {1107, 134}, {1108, 135}, {1109, 133}, {1110, 146}, {1111, 139},
-                                    {1112, 137}, {1113, 141}, {1114, 138}};
-    const std::map<int, int> axisLine{{1002, 112}, {1003, 113}, {1004, 114}, {1005, 98},  {1006, 105}, {1007, 97},
-                                      {1008, 111}, {1009, 104}, {1010, 102}, {1012, 101}, {1013, 103}, {1014, 108},
-                                      {1015, 109}, {1016, 107}, {1017, 100}, {1018, 99},  {1019, 106}, {1020, 110}};
-    const std::map<int, int> positionAxis{{1202, 129}, {1203, 130}, {1204, 131}, {1205, 118}, {1206, 119}, {1207, 124},
-                                          {1208, 123}, {1210, 121}, {1211, 127}, {1212, 122}, {1213, 128}, {1214, 115},
-                                          {1215, 116}, {1216, 117}, {1217, 120}, {1218, 125}, {1219, 126}};
-    const auto lineIn = [](const std::map<int, int>& table, int type) {
-        const auto entry = table.find(type);
-        return entry == table.end() ? std::nullopt : std::optional<int>(entry->second);
+    std::map<std::string, std::map<int, int>> tables;
+    for (const TableRow& row : tableRows("kfield/type-lines.txt"))
+        tables[row[0]][std::stoi(row[1])] = std::stoi(row[2]);
+    const auto lineIn = [&tables](const std::string& table, int type) {
+        const auto entry = tables[table].find(type);
+        return entry == tables[table].end() ? std::nullopt : std::optional<int>(entry->second);
     };
     for (int type = 990; type <= 1230; ++type) {
-        EXPECT_EQ(singleTypeLine(type), lineIn(single, type)) << type;
-        EXPECT_EQ(axisLineTypeLine(type), lineIn(axisLine, type)) << type;
-        EXPECT_EQ(positionAxisTypeLine(type), lineIn(positionAxis, type)) << type;
+        EXPECT_EQ(singleTypeLine(type), lineIn("single", type)) << type;
+        EXPECT_EQ(axisLineTypeLine(type), lineIn("axis", type)) << type;
+        EXPECT_EQ(positionAxisTypeLine(type), lineIn("position", type)) << type;
     }
     EXPECT_STREQ(unitText(0), "INCH");
     EXPECT_STREQ(unitText(1), "MM");

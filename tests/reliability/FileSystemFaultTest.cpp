@@ -104,56 +104,5 @@ TEST_P(FileSystemFaults, AFolderIsNotATransferFile)
     }
 }
 
-TEST_P(FileSystemFaults, FilesNamedLikeLockAndScratchFilesAreNotOurs)
-{
-    // Read-only files that merely have the names of lock and part files: a first run and an append
-    // beside them leave them byte-identical, and nothing but the transfer files appears.
-    const std::vector<std::string> foreign{"PUMP HOUSING A1.lock", "PUMP HOUSING A1.1.lock", "PUMP HOUSING A1.dfd.part",
-                                           "PUMP HOUSING A1.dfd.1.part", "PUMP HOUSING A1.dfq.part", "PUMP HOUSING A1.dfq.1.part"};
-    for (const std::string& name : foreign) {
-        writeBytes(out / name, "an operator's file called " + name + "\r\n");
-        std::filesystem::permissions(out / name, std::filesystem::perms::owner_read);
-    }
-    DirectoryBytes expected = contentsOf(out);
-    std::vector<std::string> withComments = settings();
-    withComments.insert(withComments.end(), {"--set", "KOMMENTARE=1"});
-    for (int run = 0; run < 2; ++run) {
-        const auto result = convert(kPumpSnapshot, withComments);
-        ASSERT_EQ(result.exitCode, 0) << result.err;
-    }
-
-    const DirectoryBytes after = contentsOf(out);
-    const std::string description = golden("cli/pump-housing.dfd");
-    const std::string twoBlocks = golden("example-values-point.dfx") + golden("example-values-point.dfx");
-    if (GetParam()) {
-        expected["PUMP HOUSING A1.dfq"] = description + twoBlocks;
-    } else {
-        expected["PUMP HOUSING A1.dfd"] = description;
-        expected["PUMP HOUSING A1.dfx"] = twoBlocks;
-    }
-    EXPECT_EQ(after, expected);
-    expectNothingOutsideTheOutputDirectory();
-}
-
-TEST_P(FileSystemFaults, DiskFillingUpDuringAFullWriteOrAnAppend)
-{
-    // A write past RLIMIT_FSIZE fails with EFBIG, as one on a full disk fails: once early in a full
-    // write, once at its last byte, and once in an append.
-    firstRun();
-    std::size_t largest = 0;
-    for (const auto& [name, bytes] : contentsOf(out))
-        largest = std::max(largest, bytes.size());
-    const std::uintmax_t values = std::filesystem::file_size(out / valuesName());
-    options.fileSizeLimit = values + 1;
-    expectRefused("File too large");
-    std::filesystem::remove_all(out);
-    std::filesystem::create_directories(out);
-    for (const std::size_t limit : {std::size_t{100}, largest - 1}) {
-        SCOPED_TRACE("file size limit " + std::to_string(limit));
-        options.fileSizeLimit = limit;
-        expectRefused("File too large");
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(SeparateAndCombined, FileSystemFaults, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Combined" : "Separate"; });

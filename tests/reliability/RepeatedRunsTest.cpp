@@ -1,12 +1,10 @@
 // 1,000 measurements appended one after the other to one file set and to one combined file: exactly
-// 1,000 value blocks, each whole, in order, and nothing else changed. In one program through
-// ConversionRun, and by norda-cli processes.
+// 1,000 value blocks, each whole, in order, and nothing else changed.
 #include "support/CliFixture.h"
 #include "support/ModelBuilder.h"
 #include "support/RunFixture.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 using namespace testing_support;
 
@@ -29,23 +27,15 @@ std::string stampOf(int i)
     return text;
 }
 
-std::string isoMomentOf(int i)
+std::string example(const std::string& name)
 {
-    const config::CalendarTime t = momentOf(i);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
-    return text;
-}
-
-std::string golden(const std::string& name)
-{
-    return readBytes(testDataDir() / "golden" / name);
+    return readBytes(testDataDir() / "conversions" / name);
 }
 
 // The example's value blocks of measurements from .. to - 1, each with its own stamp.
 std::string blocks(int from, int to)
 {
-    const std::string block = golden("example-values-point.dfx");
+    const std::string block = example("example/PUMP.dfx");
     const std::size_t at = block.find(stampOf(0));
     std::string all;
     for (int i = from; i < to; ++i)
@@ -54,7 +44,6 @@ std::string blocks(int from, int to)
 }
 
 class RepeatedRuns : public RunFixture, public ::testing::WithParamInterface<bool> {};
-class RepeatedCliRuns : public CliFixture, public ::testing::WithParamInterface<bool> {};
 
 } // namespace
 
@@ -71,8 +60,8 @@ TEST_P(RepeatedRuns, AThousandAppendsInOneProgram)
             << "measurement " << i;
     }
     EXPECT_TRUE(messages.messages.empty());
-    const DirectoryBytes expected = combined ? DirectoryBytes{{"PUMP HOUSING A1.dfq", golden("example-point.dfq") + blocks(1, kMeasurements)}}
-                                             : DirectoryBytes{{"PUMP HOUSING A1.dfd", golden("example-point.dfd")},
+    const DirectoryBytes expected = combined ? DirectoryBytes{{"PUMP HOUSING A1.dfq", example("example-combined/PUMP.dfq") + blocks(1, kMeasurements)}}
+                                             : DirectoryBytes{{"PUMP HOUSING A1.dfd", example("example/PUMP.dfd")},
                                                               {"PUMP HOUSING A1.dfx", blocks(0, kMeasurements)}};
     const DirectoryBytes written = contentsOf(dir.path());
     ASSERT_EQ(written.size(), expected.size());
@@ -80,25 +69,5 @@ TEST_P(RepeatedRuns, AThousandAppendsInOneProgram)
         EXPECT_EQ(firstDifference(written.at(name), bytes), "") << name;
 }
 
-// A process takes 20 to 150 ms here, too long for 1,000 of them in every CI run: CI starts 20, and
-// NORDA_LONG_RUNS=1 in the environment starts all 1,000.
-TEST_P(RepeatedCliRuns, AppendsByOneProcessEach)
-{
-    const bool combined = GetParam();
-    const int runs = std::getenv("NORDA_LONG_RUNS") != nullptr ? kMeasurements : 20;
-    for (int i = 0; i < runs; ++i) {
-        const auto result = cli(arguments(kPumpSnapshot, {"--set", "KOMMENTARE=1", "--set", combined ? "DFQ=1" : "DFQ=0"},
-                                          isoMomentOf(i)));
-        ASSERT_EQ(result.exitCode, 0) << "measurement " << i << ": " << result.err;
-    }
-    const DirectoryBytes expected = combined ? DirectoryBytes{{"PUMP HOUSING A1.dfq", golden("cli/pump-housing.dfd") + blocks(0, runs)}}
-                                             : DirectoryBytes{{"PUMP HOUSING A1.dfd", golden("cli/pump-housing.dfd")},
-                                                              {"PUMP HOUSING A1.dfx", blocks(0, runs)}};
-    EXPECT_EQ(contentsOf(out), expected);
-    expectNothingOutsideTheOutputDirectory();
-}
-
 INSTANTIATE_TEST_SUITE_P(SeparateAndCombined, RepeatedRuns, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "Combined" : "Separate"; });
-INSTANTIATE_TEST_SUITE_P(SeparateAndCombined, RepeatedCliRuns, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Combined" : "Separate"; });

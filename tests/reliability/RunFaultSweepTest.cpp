@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iostream>
 #include <map>
 #include <optional>
 #include <set>
@@ -166,9 +165,6 @@ TEST_P(RunFaultSweep, EveryFailingReadIsReportedOrTakenAsTheWalksSay)
     EXPECT_EQ(outcomes[RunOutcome::NotConnected], 3);
     const auto mayPass = std::count_if(trace.begin(), trace.end(), [&](const auto& entry) { return unreported.contains(entry.member); });
     EXPECT_LE(outcomes[RunOutcome::ValuesWritten], mayPass);
-    std::cout << "[ figures  ] " << caseName(GetParam()) << ": " << trace.size() << " failing reads, "
-              << outcomes[RunOutcome::Failed] << " reported, " << outcomes[RunOutcome::NotConnected] << " not connected, "
-              << outcomes[RunOutcome::ValuesWritten] << " taken without a message\n";
 }
 
 // A lost connection is no failed read: it stops the run even where a refused read is taken
@@ -223,7 +219,6 @@ TEST_P(RunFaultSweep, EveryFailingFileOperationLeavesTheFilesAsTheyWere)
         EXPECT_EQ(contents(), before);
         expectCleanEnd();
     }
-    std::cout << "[ figures  ] " << caseName(GetParam()) << ": " << operations << " failing file operations\n";
 }
 
 TEST_P(RunFaultSweep, ADiskThatFillsUpAnywhereLeavesTheFilesAsTheyWere)
@@ -263,7 +258,6 @@ TEST_P(RunFaultSweep, ADiskThatFillsUpAnywhereLeavesTheFilesAsTheyWere)
     }
     EXPECT_TRUE(firstSuccess);
     EXPECT_GE(failures, 64);
-    std::cout << "[ figures  ] " << caseName(GetParam()) << ": " << failures << " full-disk points\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryPath, RunFaultSweep,

@@ -17,11 +17,6 @@ std::string isoMomentOf(int i)
     return "2026-12-05T14:" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ":00";
 }
 
-std::string stampOf(int i)
-{
-    return "05.12.2026/14:" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ":00";
-}
-
 // A part program large enough that a conversion takes a while: without the lock the runs would
 // overlap between deciding and writing.
 std::string largeSnapshot()
@@ -35,59 +30,34 @@ std::string largeSnapshot()
     return R"({"activePartProgram": {"partName": "PUMP", "fileName": "PUMP.PRG", "commands": [)" + commands + "]}}";
 }
 
+// The value blocks behind the description, one line each: one per process, each once, and all alike
+// but for their moments, so none was torn or mixed with another.
+void expectEveryBlockOnce(const std::string& values, int processes)
+{
+    std::set<std::string> moments;
+    std::string firstBlock;
+    for (std::size_t at = 0, end; at < values.size(); at = end + 2) {
+        end = values.find("\r\n", at);
+        ASSERT_NE(end, std::string::npos) << "a block without its line end at byte " << at;
+        std::string block = values.substr(at, end - at);
+        const std::size_t moment = block.find("05.12.2026/14:");
+        ASSERT_NE(moment, std::string::npos) << block;
+        EXPECT_TRUE(moments.insert(block.substr(moment, 19)).second) << "twice: " << block;
+        block.erase(moment, 19);
+        EXPECT_EQ(block, firstBlock.empty() ? block : firstBlock);
+        firstBlock = block;
+    }
+    EXPECT_EQ(moments.size(), static_cast<std::size_t>(processes));
+}
+
 class SimultaneousRuns : public CliFixture, public ::testing::WithParamInterface<bool> {
 protected:
-    std::vector<std::string> settings() const { return {"--set", std::string("DFQ=") + (GetParam() ? "1" : "0")}; }
-
-    // The description and the value block (of measurement 0) of one conversion on its own.
     void SetUp() override
     {
         CliFixture::SetUp();
         writeBytes(in / "large.json", largeSnapshot());
-        std::vector<std::string> alone = arguments(in / "large.json", settings(), isoMomentOf(0));
-        alone[3] = "DIR=" + in.string();
-        const auto result = cli(alone);
-        ASSERT_EQ(result.exitCode, 0) << result.err;
-        const std::string values = readBytes(in / (GetParam() ? "PUMP.dfq" : "PUMP.dfx"));
-        if (GetParam()) {
-            const auto lastLine = values.rfind("\r\n", values.size() - 3) + 2;
-            description = values.substr(0, lastLine);
-            firstBlock = values.substr(lastLine);
-        } else {
-            description = readBytes(in / "PUMP.dfd");
-            firstBlock = values;
-        }
-        ASSERT_NE(firstBlock.find(stampOf(0)), std::string::npos);
-        std::filesystem::remove(in / "PUMP.dfd");
-        std::filesystem::remove(in / "PUMP.dfx");
-        std::filesystem::remove(in / "PUMP.dfq");
     }
-
-    std::string blockOf(int i) const
-    {
-        std::string block = firstBlock;
-        return block.replace(block.find(stampOf(0)), stampOf(0).size(), stampOf(i));
-    }
-
-    std::string description;
-    std::string firstBlock;
-
-    // The values are exactly the blocks of processes `from` to `to` - 1, each once and whole.
-    void expectEveryBlockOnce(const std::string& values, int from, int to)
-    {
-        std::set<std::string> expected;
-        for (int i = from; i < to; ++i)
-            expected.insert(blockOf(i));
-        std::size_t at = 0;
-        while (at < values.size()) {
-            const std::size_t end = values.find("\r\n", at);
-            ASSERT_NE(end, std::string::npos) << "a block without its line end at byte " << at;
-            const std::string block = values.substr(at, end + 2 - at);
-            EXPECT_EQ(expected.erase(block), 1u) << "not one of the expected blocks, or twice: " << block;
-            at = end + 2;
-        }
-        EXPECT_TRUE(expected.empty()) << expected.size() << " measurements are missing";
-    }
+    std::vector<std::string> settings() const { return {"--set", std::string("DFQ=") + (GetParam() ? "1" : "0")}; }
 };
 
 } // namespace
@@ -95,6 +65,7 @@ protected:
 TEST_P(SimultaneousRuns, OneDescriptionAndEveryMeasurementWhole)
 {
     const bool combined = GetParam();
+    std::string firstDescription;
 
     // First the race for the full write, then a second wave that only appends.
     for (int wave = 1; wave <= 2; ++wave) {
@@ -114,17 +85,20 @@ TEST_P(SimultaneousRuns, OneDescriptionAndEveryMeasurementWhole)
         }
         EXPECT_EQ(fullWrites, wave == 1 ? 1 : 0);
 
+        // The description, written once, stays as the first wave left it.
         const DirectoryBytes files = contentsOf(out);
+        ASSERT_EQ(files.size(), combined ? 1u : 2u) << files.begin()->first;
+        std::string values = files.at(combined ? "PUMP.dfq" : "PUMP.dfx");
+        std::string description = combined ? "" : files.at("PUMP.dfd");
         if (combined) {
-            ASSERT_EQ(files.size(), 1u) << files.begin()->first;
-            const std::string& all = files.at("PUMP.dfq");
-            ASSERT_TRUE(all.starts_with(description));
-            expectEveryBlockOnce(all.substr(description.size()), 0, base + kProcesses);
-        } else {
-            ASSERT_EQ(files.size(), 2u);
-            EXPECT_EQ(files.at("PUMP.dfd"), description);
-            expectEveryBlockOnce(files.at("PUMP.dfx"), 0, base + kProcesses);
+            const std::size_t blocks = values.rfind("\r\n", values.find("05.12.2026/14:")) + 2;
+            description = values.substr(0, blocks);
+            values.erase(0, blocks);
         }
+        EXPECT_TRUE(description.starts_with("K0100 ")) << description.substr(0, 40);
+        EXPECT_EQ(description, firstDescription.empty() ? description : firstDescription);
+        firstDescription = description;
+        expectEveryBlockOnce(values, base + kProcesses);
     }
     expectNothingOutsideTheOutputDirectory();
 }

@@ -24,8 +24,7 @@ protected:
     ProcessOptions options{{{"LC_ALL", "en_US.UTF-8"},
                             {"VELTRUM_SNAPSHOT", ""},
                             {"NORDA_CODEPAGE", ""},
-                            {"XDG_CONFIG_HOME", (root / "config").string()}},
-                           std::nullopt};
+                            {"XDG_CONFIG_HOME", (root / "config").string()}}};
 
     void SetUp() override
     {

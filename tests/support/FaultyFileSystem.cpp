@@ -3,9 +3,9 @@
 #include "kfield/LocalFileSystem.h"
 #include "kfield/WriteError.h"
 
+#include <algorithm>
 #include <ostream>
 #include <sstream>
-#include <streambuf>
 
 namespace testing_support {
 namespace {
@@ -67,54 +67,52 @@ private:
     std::map<std::string, std::string> m_files;
 };
 
-// Passes bytes on until the budget is spent, then fails every write.
-class LimitedBuffer final : public std::streambuf {
-public:
-    LimitedBuffer(std::streambuf& target, std::int64_t budget) : m_target(target), m_budget(budget) {}
-
-protected:
-    int_type overflow(int_type c) override
-    {
-        if (traits_type::eq_int_type(c, traits_type::eof()))
-            return traits_type::not_eof(c);
-        const char byte = traits_type::to_char_type(c);
-        return xsputn(&byte, 1) == 1 ? c : traits_type::eof();
-    }
-    std::streamsize xsputn(const char* s, std::streamsize n) override
-    {
-        const std::streamsize allowed = std::min<std::streamsize>(n, static_cast<std::streamsize>(m_budget));
-        const std::streamsize written = m_target.sputn(s, allowed);
-        m_budget -= written;
-        return written;
-    }
-    int sync() override { return m_target.pubsync(); }
-
-private:
-    std::streambuf& m_target;
-    std::int64_t m_budget;
-};
-
+// Takes every byte, and on closing stores as many as the budget allows, then fails like a full disk.
 class LimitedOutputFile final : public kfield::OutputFile {
 public:
     LimitedOutputFile(std::unique_ptr<kfield::OutputFile> file, std::filesystem::path path, std::int64_t budget)
-        : m_file(std::move(file)), m_path(std::move(path)), m_buffer(*m_file->stream().rdbuf(), budget), m_stream(&m_buffer)
+        : m_file(std::move(file)), m_path(std::move(path)), m_budget(static_cast<std::size_t>(budget))
     {
     }
-    std::ostream& stream() override { return m_stream; }
+    std::ostream& stream() override { return m_buffer; }
     void close() override
     {
-        m_stream.flush();
-        const bool stored = m_stream.good();
+        const std::string bytes = m_buffer.str();
+        const std::size_t stored = std::min(bytes.size(), m_budget);
+        m_file->stream().write(bytes.data(), static_cast<std::streamsize>(stored));
         m_file->close();
-        if (!stored)
+        if (stored < bytes.size())
             throw kfield::WriteError("Cannot write", m_path, "No space left on device");
     }
 
 private:
     std::unique_ptr<kfield::OutputFile> m_file;
     std::filesystem::path m_path;
-    LimitedBuffer m_buffer;
-    std::ostream m_stream;
+    std::size_t m_budget;
+    std::ostringstream m_buffer;
+};
+
+// Gives its bytes, then fails where their end would be.
+class FailingAtEndBuffer final : public std::stringbuf {
+public:
+    explicit FailingAtEndBuffer(std::string bytes) : std::stringbuf(std::move(bytes), std::ios::in) {}
+
+protected:
+    int_type underflow() override
+    {
+        const int_type next = std::stringbuf::underflow();
+        if (traits_type::eq_int_type(next, traits_type::eof()))
+            throw std::ios_base::failure("Input/output error (simulated fault)");
+        return next;
+    }
+};
+
+class FailingAtEndStream final : public std::istream {
+public:
+    explicit FailingAtEndStream(std::string bytes) : std::istream(nullptr), m_buffer(std::move(bytes)) { rdbuf(&m_buffer); }
+
+private:
+    FailingAtEndBuffer m_buffer;
 };
 
 } // namespace
@@ -199,7 +197,13 @@ std::unique_ptr<kfield::OutputFile> FaultyFileSystem::openForAppending(const std
 std::unique_ptr<std::istream> FaultyFileSystem::openForReading(const std::filesystem::path& path)
 {
     operation("Cannot open", path);
-    return m_storage->openForReading(path);
+    auto stream = m_storage->openForReading(path);
+    if (m_readBudget < 0)
+        return stream;
+    std::string bytes(static_cast<std::size_t>(m_readBudget), '\0');
+    stream->read(bytes.data(), m_readBudget);
+    bytes.resize(static_cast<std::size_t>(stream->gcount()));
+    return std::make_unique<FailingAtEndStream>(std::move(bytes));
 }
 
 } // namespace testing_support

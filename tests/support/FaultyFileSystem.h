@@ -38,6 +38,8 @@ public:
     void failOperation(int n) { m_failAt = n == 0 ? 0 : m_operations + n; }
     // Every file opened for writing from now on takes this many bytes, then fails like a full disk.
     void failWritesAfter(std::int64_t bytes) { m_writeBudget = bytes; }
+    // Every file opened for reading from now on gives this many bytes, then fails like a bad sector.
+    void failReadsAfter(std::int64_t bytes) { m_readBudget = bytes; }
     int operations() const { return m_operations; }
     // The files held in memory by their paths; empty on the disk.
     std::map<std::string, std::string> memoryFiles() const;
@@ -50,6 +52,7 @@ private:
     int m_operations = 0;
     int m_failAt = 0;
     std::int64_t m_writeBudget = -1;
+    std::int64_t m_readBudget = -1;
 };
 
 } // namespace testing_support

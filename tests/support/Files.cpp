@@ -34,6 +34,24 @@ std::filesystem::path testDataDir()
     return NORDA_TEST_DATA_DIR;
 }
 
+std::vector<TableRow> tableRows(const std::string& name)
+{
+    std::vector<TableRow> rows;
+    std::istringstream lines(readBytes(testDataDir() / name));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line.starts_with('#'))
+            continue;
+        TableRow& row = rows.emplace_back();
+        for (std::size_t start = 0, bar; ; start = bar + 1) {
+            bar = line.find('|', start);
+            row.push_back(line.substr(start, bar - start));
+            if (bar == std::string::npos)
+                break;
+        }
+    }
+    return rows;
+}
+
 DirectoryBytes contentsOf(const std::filesystem::path& directory)
 {
     DirectoryBytes bytes;

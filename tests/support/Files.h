@@ -3,12 +3,18 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
 std::string readBytes(const std::filesystem::path& path);
 void writeBytes(const std::filesystem::path& path, const std::string& bytes);
 std::filesystem::path testDataDir();
+
+// The rows of a table file under tests/data, one a line, its cells split at '|'; blank lines and
+// lines that start with '#' are skipped. A case that reads well as a line lives there, not in code.
+using TableRow = std::vector<std::string>;
+std::vector<TableRow> tableRows(const std::string& name);
 
 // Every file directly in a directory with its bytes, by name; a folder shows as "<dir>".
 using DirectoryBytes = std::map<std::string, std::string>;

@@ -32,13 +32,10 @@ source::ApplicationRecord applicationWith(std::vector<source::CommandRecord> com
 // CIR2 with one line of type 1002 (10 +/-0.2, measured -0.25). PUMP HOUSING A1, serial 4711, revision B.
 source::ApplicationRecord exampleApplication();
 
-} // namespace testing_support
-
-namespace testing_support {
-
 // A part program with every kind of command the walks know: comments, named values of both walks,
 // single dimensions (one of an unknown type), an axis block, a closed axis block (selector 1), a
-// position block with linked and unlinked axes, and plain commands.
+// position block with linked and unlinked axes, and plain commands. Its snapshot is the realistic
+// case under tests/data/conversions.
 source::ApplicationRecord realisticApplication();
 
 } // namespace testing_support

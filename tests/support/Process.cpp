@@ -7,7 +7,6 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <string.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -83,13 +82,6 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
         ::dup2(devNull, STDIN_FILENO);
         ::dup2(out[1], STDOUT_FILENO);
         ::dup2(err[1], STDERR_FILENO);
-        if (options.fileSizeLimit) {
-            struct sigaction ignore {};
-            ignore.sa_handler = SIG_IGN;
-            ::sigaction(SIGXFSZ, &ignore, nullptr);
-            const rlimit limit{*options.fileSizeLimit, *options.fileSizeLimit};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-        }
         ::execve(path.c_str(), argv.data(), envp.data());
         ::_exit(127);
     }
@@ -137,7 +129,7 @@ ProcessResult ChildProcess::wait()
 ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                          const std::map<std::string, std::string>& environment)
 {
-    return ChildProcess(program, arguments, {environment, std::nullopt}).wait();
+    return ChildProcess(program, arguments, {environment}).wait();
 }
 
 } // namespace testing_support

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,9 +18,6 @@ struct ProcessResult {
 struct ProcessOptions {
     // Added to the inherited environment; an empty value removes a variable.
     std::map<std::string, std::string> environment;
-    // RLIMIT_FSIZE of the child, with SIGXFSZ ignored: a write past the limit fails with EFBIG, as a
-    // write on a full disk fails.
-    std::optional<std::uint64_t> fileSizeLimit;
 };
 
 // A program running in a child process, started at once, standard input empty; standard output and

@@ -1,0 +1,14 @@
+// Apart from the builders: the Windows suite builds those, without the test data.
+#include "ModelBuilder.h"
+
+#include "source/Snapshot.h"
+#include "support/Files.h"
+
+namespace testing_support {
+
+source::ApplicationRecord realisticApplication()
+{
+    return source::readSnapshotFile(testDataDir() / "conversions" / "realistic" / "program.json");
+}
+
+} // namespace testing_support

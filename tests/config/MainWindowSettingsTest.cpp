@@ -4,6 +4,9 @@
 
 #include "config/MainWindowSettings.h"
 #include "config/MemorySettingsStore.h"
+#include "support/Files.h"
+
+#include <nlohmann/json.hpp>
 
 using config::MainWindowSettings;
 using config::MemorySettingsStore;
@@ -64,16 +67,12 @@ TEST(MainWindowSettings, EachFieldComesFromItsOwnKeyAsStored)
     EXPECT_TRUE(settings.SettingNordaPos);
 }
 
+// Not a number at all ("ja", "1,0") is off: only a hand-edited store holds such a text.
 TEST(MainWindowSettings, AFlagIsOnOnlyForANumberOtherThanZero)
 {
-    const char* on[] = {"1", "2", "-1", "+1", " 1", "1 ", "\t1\t", "1.0", "0.5", ".5", "1.", "007",
-                        "99999999999999999999999999"};
-    const char* off[] = {"0", "00", "-0", "+0", "0.0", " 0 ", "0.", ".0",
-                         // not a number at all: only a hand-edited store holds such a text
-                         "", " ", "ja", "True", "1,0", "0x1", "1e3", "1 1", "--1", "- 1", "+-1", ".", "-", "+", "-.",
-                         "1.2.3", "1\n", "\xC2\xA0" "1"};
-    for (const char* text : on)
+    const auto texts = nlohmann::json::parse(testing_support::readBytes(testing_support::testDataDir() / "desktop" / "flag-texts.json"));
+    for (const std::string& text : texts["on"].get<std::vector<std::string>>())
         EXPECT_TRUE(config::isFlagOn(text)) << '"' << text << '"';
-    for (const char* text : off)
+    for (const std::string& text : texts["off"].get<std::vector<std::string>>())
         EXPECT_FALSE(config::isFlagOn(text)) << '"' << text << '"';
 }

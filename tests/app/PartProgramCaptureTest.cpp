@@ -47,23 +47,6 @@ TEST(PartProgramCapture, ReadsEveryMemberOfEachObjectOnceAndRestoresTheScreenUpd
     EXPECT_TRUE(messages.messages.empty());
 }
 
-TEST(PartProgramCapture, LeavesWhatTheCommandDoesNotHaveAbsent)
-{
-    source::CommandRecord notADimension = plainCommand(300);
-    notADimension.dimensionData = singleDimension(1106, "DIM9", {1, 0.1, 0.1}, 1.05).dimensionData;
-    source::MemoryApplication application(applicationWith({notADimension}));
-    RecordingMessages messages;
-    const source::ApplicationRecord captured = capture(application, messages);
-
-    const source::CommandRecord& command = captured.activePartProgram->commands.at(0);
-    EXPECT_FALSE(command.dimensionData);
-    EXPECT_FALSE(command.comment);
-    EXPECT_FALSE(command.namedValue);
-    EXPECT_EQ(application.log().count(Member::CommandDimensionData), 0u);
-    EXPECT_EQ(application.log().count(Member::CommandComment), 0u);
-    EXPECT_EQ(application.log().count(Member::CommandNamedValue), 0u);
-}
-
 // Which refusals a save survives and which stop it are the save-snapshot process cases; here that
 // the screen updates come back on when one stops it.
 TEST(PartProgramCapture, RestoresTheScreenUpdatesWhenARefusalStopsIt)

@@ -2,8 +2,9 @@
 // in the output directory before, the runs with their exit status and what they print, and the
 // output directory afterwards, byte by byte or, where the clock writes into it, by its number of
 // lines. "stdout" is all of standard output, "stderr" the start of standard error, "printsAlso"
-// texts found in either. In every text, {out}, {data} and {examples} stand for those directories;
-// an expected file is made of pieces, each a text or "@" and a file under tests/data.
+// texts found in either; "timeout" ends a program still running after that many seconds (exit
+// status 124). In every text, {out}, {data} and {examples} stand for those directories; an
+// expected file is made of pieces, each a text or "@" and a file under tests/data.
 #include "support/CliFixture.h"
 
 #include <nlohmann/json.hpp>

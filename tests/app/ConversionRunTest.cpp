@@ -49,38 +49,29 @@ TEST_F(StartCommand, ShowsOneMessageAndRequestsNothingWhenTheApplicationIsNotRun
     EXPECT_EQ(progress.captions.size(), 0u);
 }
 
-TEST_F(StartCommand, KeepsTheLastNameWhenNoPartProgramIsOpen)
+// No part program, "Nothing", or a refused read on the way to it: one message, nothing written, and
+// the name reached before stays.
+TEST_F(StartCommand, TakesEveryWayToNoPartProgramAlikeAndKeepsTheLastName)
 {
     attach(exampleApplication());
     EXPECT_EQ(start().outcome, RunOutcome::ValuesWritten);
-    EXPECT_EQ(run.PartProgramName, "PUMP1");
     EXPECT_EQ(connector.lastProgrammaticId, "Veltrum.Application");
-
-    attach(source::ApplicationRecord{});
-    messages.messages.clear();
-    EXPECT_EQ(start().outcome, RunOutcome::NotConnected);
-    EXPECT_EQ(messageTexts(), std::vector<std::string>{"L47"});
-    EXPECT_FALSE(run.Connected);
-    EXPECT_EQ(run.PartProgramName, "PUMP1");
-    EXPECT_EQ(nameDisplay.shown.back(), "PUMP1");
-}
-
-TEST_F(StartCommand, TreatsNothingAndAFailedReadAsNoPartProgram)
-{
-    auto nothing = exampleApplication();
-    nothing.activePartProgram->defaultMember = "Nothing";
-    attach(nothing);
-    EXPECT_EQ(start().outcome, RunOutcome::NotConnected);
-    auto unreadable = exampleApplication();
-    unreadable.activePartProgram->failingReads.add(source::Member::PartProgramDefaultMember);
-    attach(unreadable);
-    EXPECT_EQ(start().outcome, RunOutcome::NotConnected);
-    auto refused = exampleApplication();
-    refused.failingReads.add(source::Member::ApplicationActivePartProgram);
-    attach(refused);
-    EXPECT_EQ(start().outcome, RunOutcome::NotConnected);
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"L47", "L47", "L47"}));
-    EXPECT_EQ(dir.listing(), "");
+    const DirectoryBytes written = contentsOf(dir.path());
+    std::vector<source::ApplicationRecord> records(4, exampleApplication());
+    records[0] = source::ApplicationRecord{};
+    records[1].activePartProgram->defaultMember = "Nothing";
+    records[2].activePartProgram->failingReads.add(source::Member::PartProgramDefaultMember);
+    records[3].failingReads.add(source::Member::ApplicationActivePartProgram);
+    for (const source::ApplicationRecord& record : records) {
+        attach(record);
+        messages.messages.clear();
+        EXPECT_EQ(start().outcome, RunOutcome::NotConnected);
+        EXPECT_EQ(messageTexts(), std::vector<std::string>{"L47"});
+        EXPECT_FALSE(run.Connected);
+        EXPECT_EQ(run.PartProgramName, "PUMP1");
+        EXPECT_EQ(nameDisplay.shown.back(), "PUMP1");
+        EXPECT_EQ(contentsOf(dir.path()), written);
+    }
 }
 
 TEST_F(StartCommand, FormsThePartProgramNameFromTheFileName)
@@ -93,39 +84,6 @@ TEST_F(StartCommand, FormsThePartProgramNameFromTheFileName)
         run.ConnectToApplication(runServices());
         EXPECT_EQ(run.PartProgramName, name) << fileName;
     }
-}
-
-TEST_F(StartCommand, DecidesByTheDescriptionAndTheCombinedFile)
-{
-    attach(exampleApplication());
-    writeBytes(dir / "PUMP HOUSING A1.dfq", "combined\r\n");
-    EXPECT_FALSE(start().fullWrite); // the combined file selects the append path with DFQ off
-    EXPECT_EQ(dir.listing(), "PUMP HOUSING A1.dfq PUMP HOUSING A1.dfx");
-    std::filesystem::remove(dir / "PUMP HOUSING A1.dfq");
-    std::filesystem::remove(dir / "PUMP HOUSING A1.dfx");
-
-    run.Settings.SettingDFQ = "1";
-    writeBytes(dir / "PUMP HOUSING A1.dfd", "description\r\n");
-    EXPECT_FALSE(start().fullWrite); // and the description file with DFQ on
-    EXPECT_EQ(file("PUMP HOUSING A1.dfq"), golden("example-values-point.dfx"));
-    EXPECT_EQ(file("PUMP HOUSING A1.dfd"), "description\r\n");
-}
-
-TEST_F(StartCommand, DeletesALeftOverTemporaryFileBeforeAFullWrite)
-{
-    attach(exampleApplication());
-    writeBytes(dir / "PUMP HOUSING A1.tmp", "K2001/1 LEFTOVER\r\n");
-    start();
-    EXPECT_EQ(file("PUMP HOUSING A1.dfd").find("LEFTOVER"), std::string::npos);
-    EXPECT_EQ(dir.listing(), "PUMP HOUSING A1.dfd PUMP HOUSING A1.dfx");
-}
-
-TEST_F(StartCommand, AppendsBehindTheValuesWhenOnlyTheValuesFileIsLeft)
-{
-    attach(exampleApplication());
-    writeBytes(dir / "PUMP HOUSING A1.dfx", "old values\r\n");
-    EXPECT_TRUE(start().fullWrite);
-    EXPECT_EQ(file("PUMP HOUSING A1.dfx"), "old values\r\n" + golden("example-values-point.dfx"));
 }
 
 TEST_F(StartCommand, EndsTheProgramOnlyAfterReachingTheValues)

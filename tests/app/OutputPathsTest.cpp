@@ -1,86 +1,58 @@
+// File naming: the rows of tests/data/desktop/file-names.json, each a part program, its settings and the
+// description file's path; the other three files share its stem.
 #include "app/FileNameText.h"
 
 #include "support/ModelBuilder.h"
 #include "support/RunFixture.h"
 
+#include <nlohmann/json.hpp>
+
 using namespace testing_support;
+using nlohmann::json;
 
 namespace {
 
 class OutputPaths : public RunFixture {
 protected:
     void SetUp() override { regional = FixedRegionalSettings(","); }
-};
 
-struct NamingRow {
-    std::string partName;
-    std::string revision;
-    std::string directory;
-    std::string settings; // S serial number, N eight characters, V revision, F single file, P part program's folder
-    std::string description;
+    const json names = json::parse(readBytes(testDataDir() / "desktop" / "file-names.json"));
 };
 
 } // namespace
 
 TEST_F(OutputPaths, NameTheFilesAsTheSettingsSay)
 {
-    const std::string stamp = "_05.12.2026_14.03.12";
-    const std::vector<NamingRow> rows{
-        {"PUMP HOUSING A1", "B", "/MESSDATEN", "", "/MESSDATEN/PUMP HOUSING A1.dfd"},
-        {"PUMP HOUSING A1", "B", "/MESSDATEN", "S", "/MESSDATEN/4711.dfd"},
-        {"PUMP HOUSING A1", "B", "/MESSDATEN", "N", "/MESSDATEN/PUMP HOU.dfd"},
-        {"PUMP HOUSING A1", "B", "/MESSDATEN", "V", "/MESSDATEN/PUMP HOUSING A1_B.dfd"},
-        {"PUMP HOUSING A1", "B", "/MESSDATEN", "F", "/MESSDATEN/PUMP HOUSING A1" + stamp + ".dfd"},
-        {"PUMP HOUSING A1", "B", "/MESSDATEN", "VF", "/MESSDATEN/PUMP HOUSING A1_B" + stamp + ".dfd"},
-        {"PUMP HOUSING A1", "B", "/MESSDATEN", "NVF", "/MESSDATEN/PUMP HOU_B" + stamp + ".dfd"},
-        {"PUMP HOUSING A1", "B", "/MESSDATEN", "P", "D:\\MESSDATEN/PUMP HOUSING A1.dfd"},
-        {"PUMP HOUSING A1", "B", "", "", "/PUMP HOUSING A1.dfd"},
-        {"PUMP HOUSING A1", "B", "/data/", "", "/data//PUMP HOUSING A1.dfd"},
-        {"  SHORT  ", "B", "/MESSDATEN", "N", "/MESSDATEN/SHORT.dfd"},
-        {"AB CD EF GH", "B", "/MESSDATEN", "N", "/MESSDATEN/AB CD EF.dfd"},
-        {"ABCDEFG IJ", "B", "/MESSDATEN", "N", "/MESSDATEN/ABCDEFG .dfd"}, // the cut may leave a trailing blank
-        {"   ", "B", "/MESSDATEN", "", "/MESSDATEN/.dfd"},
-        {"../../etc/passwd", "A\\B:C", "/MESSDATEN", "V", "/MESSDATEN/.._.._etc_passwd_A_B_C.dfd"},
-        {"a*b?c\"d<e>f|g\x01h\x7Fi", "B", "/MESSDATEN", "", "/MESSDATEN/a_b_c_d_e_f_g_h_i.dfd"},
-        {"AUX", "B", "/MESSDATEN", "", "/MESSDATEN/AUX_.dfd"},
-        {"AUX", "B", "/MESSDATEN", "V", "/MESSDATEN/AUX_B.dfd"},
-        {"AUX", "B", "/MESSDATEN", "F", "/MESSDATEN/AUX" + stamp + ".dfd"},
-        {"aux", "B", "/MESSDATEN", "", "/MESSDATEN/aux_.dfd"},
-    };
-    for (const NamingRow& row : rows) {
-        SCOPED_TRACE(row.partName + " " + row.settings);
+    for (const json& row : names["rows"]) {
+        SCOPED_TRACE(row.dump());
         auto record = exampleApplication();
-        record.activePartProgram->partName = row.partName;
-        record.activePartProgram->revisionNumber = row.revision;
+        record.activePartProgram->partName = row[0];
+        record.activePartProgram->revisionNumber = row[1];
         attach(record);
         run.ConnectToApplication(runServices());
-        const auto setting = [&](char letter) { return std::string(row.settings.find(letter) != std::string::npos ? "1" : "0"); };
-        run.Settings.SettingDir = row.directory;
+        const std::string settings = row[3];
+        const auto setting = [&](char letter) { return std::string(settings.find(letter) != std::string::npos ? "1" : "0"); };
+        run.Settings.SettingDir = row[2];
         run.Settings.SettingSeriennummer = setting('S');
         run.Settings.SettingNamenslaenge = setting('N');
         run.Settings.SettingVersionInFileName = setting('V');
         run.Settings.SettingSingleFile = setting('F');
         run.Settings.SettingProgVerz = setting('P');
         run.BuildOutputPaths(runServices());
-        EXPECT_EQ(run.DfdPath.string(), row.description);
-        const std::string stem = row.description.substr(0, row.description.size() - 4);
+        const std::string description = row[4];
+        EXPECT_EQ(run.DfdPath.string(), description);
+        const std::string stem = description.substr(0, description.size() - 4);
         EXPECT_EQ(run.DfxPath.string(), stem + ".dfx");
         EXPECT_EQ(run.TmpPath.string(), stem + ".tmp");
         EXPECT_EQ(run.DfqPath.string(), stem + ".dfq");
     }
 }
 
-TEST(DeviceNames, GetAnUnderscoreBehindTheWholeDeviceNameOnly)
+TEST_F(OutputPaths, GiveAnUnderscoreBehindTheWholeDeviceNameOnly)
 {
-    const std::vector<std::pair<std::string, std::string>> renamed{
-        {"CON", "CON_"},       {"con", "con_"},         {"Nul", "Nul_"},           {"PRN", "PRN_"},         {"aux", "aux_"},
-        {"COM1", "COM1_"},     {"com9", "com9_"},       {"LPT0", "LPT0_"},         {"lpt3", "lpt3_"},       {"CONIN$", "CONIN$_"},
-        {"conout$", "conout$_"}, {"COM\xC2\xB9", "COM\xC2\xB9_"}, {"NUL.dfx", "NUL_.dfx"}, {"CON  .a.b", "CON_  .a.b"}, {"AUX.", "AUX_."},
-    };
-    for (const auto& [stem, safe] : renamed)
+    for (const auto& [stem, safe] : names["device names renamed"].get<std::vector<std::pair<std::string, std::string>>>())
         EXPECT_EQ(app::notADeviceName(stem), safe) << stem;
-    for (const std::string stem : {"", "CONSOLE", "CO", "COM", "COM10", "LPT", "COMA", "XCON", " CON", "_CON", "A.CON", "NUL_",
-                                   "COM\xC2\xB4", ".CON", "AUX_B.dfd", "NUL_05.12.2026_14.03.12.dfq"})
+    for (const std::string& stem : names["not device names"].get<std::vector<std::string>>())
         EXPECT_EQ(app::notADeviceName(stem), stem) << stem;
 }
 

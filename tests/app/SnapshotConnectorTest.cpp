@@ -19,64 +19,33 @@ std::string snapshotOf(const std::string& partName)
     return source::writeSnapshot(application);
 }
 
-std::string partNameSeenBy(app::SnapshotConnector& connector)
-{
-    return connector.requestObject("Veltrum.Application")->ActivePartProgram()->PartName();
-}
-
 } // namespace
 
-TEST(SnapshotConnector, GivesEveryConnectionAnApplicationOfItsOwn)
-{
-    TemporaryDirectory dir;
-    writeBytes(dir / "veltrum.json", snapshotOf("PUMP1"));
-    app::SnapshotConnector connector(dir / "veltrum.json");
-
-    const auto first = connector.requestObject("Veltrum.Application");
-    first->SetUpdatesEnabled(false);
-    const auto second = connector.requestObject("Veltrum.Application");
-    EXPECT_NE(first, second);
-    EXPECT_TRUE(second->UpdatesEnabled());
-}
-
-TEST(SnapshotConnector, ReadsAChangedFileAnewThoughItsSizeAndTimeStayTheSame)
-{
-    TemporaryDirectory dir;
-    const auto file = dir / "veltrum.json";
-    writeBytes(file, snapshotOf("PUMP1"));
-    const auto written = std::filesystem::last_write_time(file);
-    app::SnapshotConnector connector(file);
-    EXPECT_EQ(partNameSeenBy(connector), "PUMP1");
-
-    writeBytes(file, snapshotOf("PUMP2"));
-    std::filesystem::last_write_time(file, written);
-    EXPECT_EQ(partNameSeenBy(connector), "PUMP2");
-}
-
-TEST(SnapshotConnector, ReadsAFileChangedBeyondItsFirstPiecesAnew)
+// Each connection reads the file anew: after a change that keeps its size and time, a change beyond
+// its first pieces, and a repair; and gets an application of its own.
+TEST(SnapshotConnector, GivesEveryConnectionTheFileAsItIsNow)
 {
     TemporaryDirectory dir;
     const auto file = dir / "veltrum.json";
     const std::string longName(200000, 'P');
-    writeBytes(file, snapshotOf(longName + "1"));
-    app::SnapshotConnector connector(file);
-    EXPECT_EQ(partNameSeenBy(connector), longName + "1");
-
-    writeBytes(file, snapshotOf(longName + "2"));
-    EXPECT_EQ(partNameSeenBy(connector), longName + "2");
-}
-
-TEST(SnapshotConnector, ReportsABrokenFileAndReadsItOnceRepaired)
-{
-    TemporaryDirectory dir;
-    const auto file = dir / "veltrum.json";
     writeBytes(file, snapshotOf("PUMP1"));
+    const auto written = std::filesystem::last_write_time(file);
     app::SnapshotConnector connector(file);
-    EXPECT_EQ(partNameSeenBy(connector), "PUMP1");
+    const auto first = connector.requestObject("Veltrum.Application");
+    first->SetUpdatesEnabled(false);
+    EXPECT_EQ(first->ActivePartProgram()->PartName(), "PUMP1");
 
-    writeBytes(file, "{\"activePartProgram\": ");
-    EXPECT_THROW(connector.requestObject("Veltrum.Application"), source::SnapshotError);
-
-    writeBytes(file, snapshotOf("PUMP1"));
-    EXPECT_EQ(partNameSeenBy(connector), "PUMP1");
+    for (const std::string& name : {std::string("PUMP2"), longName + "1", longName + "2", std::string("PUMP1")}) {
+        if (name == "PUMP1") {
+            writeBytes(file, "{\"activePartProgram\": ");
+            EXPECT_THROW(connector.requestObject("Veltrum.Application"), source::SnapshotError);
+        }
+        writeBytes(file, snapshotOf(name));
+        if (name == "PUMP2")
+            std::filesystem::last_write_time(file, written);
+        const auto next = connector.requestObject("Veltrum.Application");
+        EXPECT_EQ(next->ActivePartProgram()->PartName(), name);
+        EXPECT_TRUE(next->UpdatesEnabled());
+        EXPECT_NE(next, first);
+    }
 }

@@ -7,6 +7,8 @@
 #include "config/mdl_Sprache_Laden.h"
 #include "support/Files.h"
 
+#include <nlohmann/json.hpp>
+
 using config::LanguageFileError;
 using config::LanguageTexts;
 using testing_support::TemporaryDirectory;
@@ -14,12 +16,12 @@ using testing_support::writeBytes;
 
 namespace {
 
-// "line 1", "line 2", ... each followed by the given line end.
-std::string numberedLines(int count, const std::string& lineEnd = "\r\n")
+// "line 1", "line 2", ... each followed by CR LF.
+std::string numberedLines(int count)
 {
     std::string bytes;
     for (int number = 1; number <= count; ++number)
-        bytes += "line " + std::to_string(number) + lineEnd;
+        bytes += "line " + std::to_string(number) + "\r\n";
     return bytes;
 }
 
@@ -31,10 +33,10 @@ std::string startingWith(const std::string& first, int replacedLines)
 
 class LanguageFile : public ::testing::Test {
 protected:
-    LanguageTexts load(const std::string& bytes, int codePage = 1252)
+    LanguageTexts load(const std::string& bytes)
     {
         writeBytes(file(), bytes);
-        return config::loadLanguageFile(file(), *config::codePageByNumber(codePage));
+        return config::loadLanguageFile(file(), *config::codePageByNumber(1252));
     }
 
     std::filesystem::path file() const { return m_directory / "resource.dll"; }
@@ -44,72 +46,39 @@ protected:
 
 } // namespace
 
-TEST_F(LanguageFile, SplitsAndDecodesTheLinesIntoTheirSlots)
+// The files under tests/data/desktop/language-files, each split and decoded into the text lines its
+// row names, or refused with its reason.
+TEST(LanguageFileCases, AreSplitDecodedOrRefusedAsTheirRowsSay)
 {
-    const std::string x4095(4095, 'x');
-    const struct {
-        const char* name;
-        std::string bytes;
-        std::vector<std::pair<int, std::string>> lines; // text line -> its text
-        int codePage = 1252;
-    } cases[] = {
-        {"lines after 165", numberedLines(165) + "\x81\x8D\r\n" + std::string(100000, 'x') + "\r\n\r\r\nline 169\nline 170",
-         {{1, "line 1"}, {165, "line 165"}}},
-        {"no line end after the last line", numberedLines(165).substr(0, numberedLines(165).size() - 2), {{165, "line 165"}}},
-        {"an empty line", numberedLines(164) + "\r\n", {{164, "line 164"}, {165, ""}}},
-        {"lone CR", numberedLines(165, "\r"), {{1, "line 1"}, {2, "line 2"}, {165, "line 165"}}},
-        {"lone LF belongs to the text", startingWith("first\nsecond\r\n", 1), {{1, "first\nsecond"}, {2, "line 2"}, {165, "line 165"}}},
-        {"CR before CR LF", startingWith("line 1\r\r\n", 2), {{1, "line 1"}, {2, ""}, {3, "line 3"}}},
-        {"CR LF split across reads", startingWith(x4095 + "\r\n", 1), {{1, x4095}, {2, "line 2"}, {165, "line 165"}}},
-        {"blanks kept", startingWith("  Norda \t\r\n", 1), {{1, "  Norda \t"}}},
-        {"an ignored line may hold anything", startingWith(numberedLines(4) + "\x81\x8D undefined " + std::string(5000, '#') + "\r\n", 5),
-         {{4, "line 4"}, {5, ""}, {6, "line 6"}}},
-        {"windows-1252", startingWith("\xC4nderung f\xFCr Gr\xF6\xDF" "e\r\n\xA5\r\n", 2),
-         {{1, "\xC3\x84nderung f\xC3\xBCr Gr\xC3\xB6\xC3\x9F" "e"}, {2, "\xC2\xA5"}, {3, "line 3"}}},
-        {"windows-1250", startingWith("\xA5\r\n", 1), {{1, "\xC4\x84"}, {2, "line 2"}}, 1250},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const LanguageTexts texts = load(c.bytes, c.codePage);
-        for (const auto& [number, text] : c.lines)
-            EXPECT_EQ(texts.line(number), text) << "text line " << number;
+    const std::filesystem::path folder = testing_support::testDataDir() / "desktop" / "language-files";
+    for (const nlohmann::json& row : nlohmann::json::parse(testing_support::readBytes(folder / "cases.json"))) {
+        SCOPED_TRACE(row["case"].get<std::string>());
+        const std::filesystem::path file = folder / row["file"].get<std::string>();
+        const auto codePage = config::codePageByNumber(row.value("codePage", 1252));
+        if (!row.contains("refused")) {
+            const LanguageTexts texts = config::loadLanguageFile(file, *codePage);
+            for (const auto& [number, text] : row["lines"].items())
+                EXPECT_EQ(texts.line(std::stoi(number)), text) << "text line " << number;
+            continue;
+        }
+        const std::string reason = row["refused"];
+        try {
+            config::loadLanguageFile(file, *codePage);
+            ADD_FAILURE() << "the file was loaded";
+        } catch (const LanguageFileError& error) {
+            EXPECT_EQ(std::string(error.what()), "Cannot use the language file \"" + file.string() + "\": " + reason);
+            EXPECT_EQ(error.file(), file);
+            EXPECT_EQ(error.reason(), reason);
+        }
     }
+}
+
+TEST_F(LanguageFile, LeavesTheIgnoredLinesEmpty)
+{
     const std::set<int> ignored{5, 12, 29, 66, 73, 89, 96, 149};
     const LanguageTexts texts = load(numberedLines(165));
     for (int number = 1; number <= 165; ++number)
         EXPECT_EQ(texts.line(number), ignored.contains(number) ? "" : "line " + std::to_string(number));
-}
-
-TEST_F(LanguageFile, RefusesAFileItCannotUseNamingFileAndReason)
-{
-    const struct {
-        const char* name;
-        std::string bytes;
-        std::string reason;
-    } cases[] = {
-        {"164 lines", numberedLines(164), "it has 164 lines, 165 are needed"},
-        {"empty", "", "it has 0 lines, 165 are needed"},
-        {"one line", "only line\r\n", "it has 1 line, 165 are needed"},
-        {"LF alone ends no line", numberedLines(165, "\n"), "it has 1 line, 165 are needed"},
-        {"missing", "", "No such file or directory"},
-        {"a directory", "", "Is a directory"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::filesystem::remove_all(file());
-        if (c.reason == "Is a directory")
-            std::filesystem::create_directory(file());
-        else if (c.reason != "No such file or directory")
-            writeBytes(file(), c.bytes);
-        try {
-            config::loadLanguageFile(file(), *config::codePageByNumber(1252));
-            ADD_FAILURE() << "the file was loaded";
-        } catch (const LanguageFileError& error) {
-            EXPECT_EQ(std::string(error.what()), "Cannot use the language file \"" + file().string() + "\": " + c.reason);
-            EXPECT_EQ(error.file(), file());
-            EXPECT_EQ(error.reason(), c.reason);
-        }
-    }
 }
 
 TEST_F(LanguageFile, ResourceTextsComeFromResourceDllOrStayAsTheyWere)

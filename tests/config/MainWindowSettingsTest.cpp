@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "config/MainWindowSettings.h"
 #include "config/MemorySettingsStore.h"
+#include "support/Files.h"
+
+#include <nlohmann/json.hpp>
 
 using config::MainWindowSettings;
 using config::MemorySettingsStore;
@@ -14,66 +18,46 @@ namespace {
 const std::string kApplication = "VELTRUM_NORDA_KONVERTER";
 const std::string kSection = "Settings";
 
+// The fields in the order of the keys: DIR, KOMMENTARE, DFQ, SERIENNUMMER, NAMENSLÄNGE, POS_ACHSE,
+// ProgVerz, VersionInFileName, SingleFile, NordaPos.
+std::vector<std::string> fields(const MainWindowSettings& settings)
+{
+    return {settings.SettingDir,          settings.SettingKommentare,       settings.SettingDFQ,
+            settings.SettingSeriennummer, settings.SettingNamenslaenge,     settings.SettingPosAchse,
+            settings.SettingProgVerz,     settings.SettingVersionInFileName, settings.SettingSingleFile,
+            settings.SettingNordaPos ? "on" : "off"};
+}
+
 } // namespace
 
 TEST(MainWindowSettings, EmptyStoreGivesTheDefaults)
 {
-    const MemorySettingsStore store;
-    const MainWindowSettings settings = readMainWindowSettings(store);
-    for (const std::string* flag : {&settings.SettingKommentare, &settings.SettingDFQ, &settings.SettingSeriennummer,
-                                    &settings.SettingNamenslaenge, &settings.SettingPosAchse, &settings.SettingProgVerz,
-                                    &settings.SettingSingleFile, &settings.SettingVersionInFileName})
-        EXPECT_EQ(*flag, "0");
-    EXPECT_EQ(settings.SettingDir, "");
-    EXPECT_FALSE(settings.SettingNordaPos);
+    const std::vector<std::string> defaults{"", "0", "0", "0", "0", "0", "0", "0", "0", "off"};
+    EXPECT_EQ(fields(readMainWindowSettings(MemorySettingsStore())), defaults);
 }
 
+// Each field as stored, from its own key: another section, application or spelling is another key.
 TEST(MainWindowSettings, EachFieldComesFromItsOwnKeyAsStored)
 {
     MemorySettingsStore store;
-    const auto write = [&store](const std::string& key, const std::string& value) {
+    const std::vector<std::pair<std::string, std::string>> stored{
+        {"DRIVE", "d:"}, {"DIR", "D:\\Messdaten\\Pr\xC3\xBC" "fung"}, {"KOMMENTARE", " 1"}, {"DFQ", "ja"}, {"SERIENNUMMER", "3"},
+        {"NAMENSL\xC3\x84NGE", "4"}, {"POS_ACHSE", "5"}, {"ProgVerz", "6"}, {"VersionInFileName", "7"}, {"SingleFile", "8"},
+        {"NordaPos", "1"}, {"NAMENSLAENGE", "x"}, {"Dir", "x"}};
+    for (const auto& [key, value] : stored)
         store.WriteSetting(kApplication, kSection, key, value);
-    };
-    write("DRIVE", "d:");
-    write("DIR", "D:\\Messdaten\\Pr\xC3\xBC" "fung");
-    write("KOMMENTARE", " 1");
-    write("DFQ", "ja");
-    write("SERIENNUMMER", "3");
-    write("NAMENSL\xC3\x84NGE", "4");
-    write("POS_ACHSE", "5");
-    write("ProgVerz", "6");
-    write("VersionInFileName", "7");
-    write("SingleFile", "8");
-    write("NordaPos", "1");
-    // Another section, application or spelling is another key.
     store.WriteSetting(kApplication, "settings", "SERIENNUMMER", "x");
     store.WriteSetting("NORDA", kSection, "POS_ACHSE", "x");
-    write("NAMENSLAENGE", "x");
-    write("Dir", "x");
-
-    const MainWindowSettings settings = readMainWindowSettings(store);
-    EXPECT_EQ(settings.SettingDir, "D:\\Messdaten\\Pr\xC3\xBC" "fung");
-    EXPECT_EQ(settings.SettingKommentare, " 1");
-    EXPECT_EQ(settings.SettingDFQ, "ja");
-    EXPECT_EQ(settings.SettingSeriennummer, "3");
-    EXPECT_EQ(settings.SettingNamenslaenge, "4");
-    EXPECT_EQ(settings.SettingPosAchse, "5");
-    EXPECT_EQ(settings.SettingProgVerz, "6");
-    EXPECT_EQ(settings.SettingVersionInFileName, "7");
-    EXPECT_EQ(settings.SettingSingleFile, "8");
-    EXPECT_TRUE(settings.SettingNordaPos);
+    const std::vector<std::string> expected{"D:\\Messdaten\\Pr\xC3\xBC" "fung", " 1", "ja", "3", "4", "5", "6", "7", "8", "on"};
+    EXPECT_EQ(fields(readMainWindowSettings(store)), expected);
 }
 
+// Not a number at all ("ja", "1,0") is off: only a hand-edited store holds such a text.
 TEST(MainWindowSettings, AFlagIsOnOnlyForANumberOtherThanZero)
 {
-    const char* on[] = {"1", "2", "-1", "+1", " 1", "1 ", "\t1\t", "1.0", "0.5", ".5", "1.", "007",
-                        "99999999999999999999999999"};
-    const char* off[] = {"0", "00", "-0", "+0", "0.0", " 0 ", "0.", ".0",
-                         // not a number at all: only a hand-edited store holds such a text
-                         "", " ", "ja", "True", "1,0", "0x1", "1e3", "1 1", "--1", "- 1", "+-1", ".", "-", "+", "-.",
-                         "1.2.3", "1\n", "\xC2\xA0" "1"};
-    for (const char* text : on)
+    const auto texts = nlohmann::json::parse(testing_support::readBytes(testing_support::testDataDir() / "desktop" / "flag-texts.json"));
+    for (const std::string& text : texts["on"].get<std::vector<std::string>>())
         EXPECT_TRUE(config::isFlagOn(text)) << '"' << text << '"';
-    for (const char* text : off)
+    for (const std::string& text : texts["off"].get<std::vector<std::string>>())
         EXPECT_FALSE(config::isFlagOn(text)) << '"' << text << '"';
 }

@@ -32,7 +32,6 @@ std::string runProbe(const std::vector<std::string>& arguments, const std::map<s
 
 class QtSettingsStoreTest : public ::testing::Test {
 protected:
-    std::filesystem::path iniFile() const { return m_directory / (kApplication + ".ini"); }
     void write(const std::string& key, const std::string& value) { m_store.WriteSetting(kApplication, kSection, key, value); }
     std::string read(const std::string& key) const { return m_store.ReadSetting(kApplication, kSection, key, "<absent>"); }
     std::string probe(const std::string& action, const std::string& key, const std::string& text)
@@ -63,14 +62,6 @@ TEST_F(QtSettingsStoreTest, SharesEveryWriteWithAnotherProcessAtOnce)
     // Writing one key here must not put back the older state of the file.
     write("KOMMENTARE", "1");
     EXPECT_EQ(probe("read", "DRIVE", "<absent>"), "f:");
-}
-
-TEST_F(QtSettingsStoreTest, ReadsAHandEditedFile)
-{
-    // UTF-8 in a key, and a comma that QSettings alone would take for a list of three.
-    writeBytes(iniFile(), "[Settings]\r\nNAMENSL\xC3\x84NGE=1\r\nDIR=C:\\\\a,b,c\r\n");
-    EXPECT_EQ(read(kNamenslaenge), "1");
-    EXPECT_EQ(read("DIR"), "C:\\a,b,c");
 }
 
 TEST_F(QtSettingsStoreTest, CreatesItsDirectoryOnTheFirstWriteOnly)

@@ -8,8 +8,8 @@
 #include "support/LanguageFiles.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
-using namespace std::chrono_literals;
 using testing_support::readBytes;
 
 TEST(CommandLineSwitches, TheArgumentsJoinWithSingleBlanks)
@@ -19,26 +19,15 @@ TEST(CommandLineSwitches, TheArgumentsJoinWithSingleBlanks)
     EXPECT_EQ(app::argumentText({"/a", ""}), "/a ");
 }
 
+// Only "/a" and "/s", in either case and alone, are switches: the rows of command-line-switches.json.
 TEST(CommandLineSwitches, OnlyTheFourTextsAreSwitches)
 {
-    struct Case {
-        const char* text;
-        bool autoStart;
-        bool endAfterRun;
-        std::chrono::milliseconds startUp;
-    };
-    const Case cases[] = {
-        {"/a", true, true, 10ms},       {"/A", true, true, 10ms},        {"/s", false, true, 3000ms},
-        {"/S", false, true, 3000ms},    {"", false, false, 3000ms},      {"-a", false, false, 3000ms},
-        {"-s", false, false, 3000ms},   {"/a /s", false, false, 3000ms}, {"/s /a", false, false, 3000ms},
-        {" /a", false, false, 3000ms},  {"/a ", false, false, 3000ms},   {"/auto", false, false, 3000ms},
-        {"a", false, false, 3000ms},    {"/b", false, false, 3000ms},    {"/\xC3\xA4", false, false, 3000ms},
-    };
-    for (const Case& c : cases) {
-        const app::CommandLineSwitches switches = app::evaluateCommandLine(c.text);
-        EXPECT_EQ(switches.AutoStart, c.autoStart) << '"' << c.text << '"';
-        EXPECT_EQ(switches.EndAfterRun, c.endAfterRun) << '"' << c.text << '"';
-        EXPECT_EQ(app::startUpWindowDuration(c.text), c.startUp) << '"' << c.text << '"';
+    const auto table = nlohmann::json::parse(readBytes(testing_support::testDataDir() / "desktop" / "command-line-switches.json"));
+    for (const auto& [text, autoStart, endAfterRun, startUp] : table["rows"].get<std::vector<std::tuple<std::string, bool, bool, int>>>()) {
+        const app::CommandLineSwitches switches = app::evaluateCommandLine(text);
+        EXPECT_EQ(switches.AutoStart, autoStart) << '"' << text << '"';
+        EXPECT_EQ(switches.EndAfterRun, endAfterRun) << '"' << text << '"';
+        EXPECT_EQ(app::startUpWindowDuration(text), std::chrono::milliseconds(startUp)) << '"' << text << '"';
     }
 }
 

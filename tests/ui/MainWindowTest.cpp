@@ -120,8 +120,10 @@ private slots:
         QCOMPARE(world.endRequests, std::vector<int>{0});
     }
 
-    // The load and the automatic run each tell, behind the start-up window that is gone by then.
-    void slashAWithoutApplicationTellsTwiceAndStaysOpen()
+    // Without the application, the load and the automatic run each tell, behind the start-up window
+    // that is gone by then, and the program stays. A reload runs the whole load again: with "/a" it
+    // converts, and ends the program.
+    void slashAWithoutApplicationTellsTwiceAndConvertsAtEachReload()
     {
         DesktopWorld world("/a");
         world.connector.running = false;
@@ -143,6 +145,15 @@ private slots:
         QVERIFY(world.mainWindow()->isVisible());
         QCOMPARE(label(world.mainWindow(), "Lbl_VELTRUM_NAME")->text(), QString());
         QVERIFY(!label(world.mainWindow(), "Lbl_Fortschritt")->isVisible() && !bar(world.mainWindow())->isVisible());
+
+        world.connector.running = true;
+        press(world.mainWindow(), "menKonfiguration");
+        settle();
+        press(world.program->settingsDialog(), "CancelButton");
+        QCOMPARE(world.endRequests, std::vector<int>{0});
+        press(world.mainWindow(), "menGerman");
+        QCOMPARE(world.endRequests, (std::vector<int>{0, 0}));
+        QCOMPARE(valueLines(world), 2);
     }
 
     void theProgressDisplayShowsDuringTheRunOnly()
@@ -179,18 +190,17 @@ private slots:
 
     void betweenPaintsTheBarWaitsButTheLastValueComesAtOnce()
     {
-        DesktopWorld world;
-        auto* window = world.startToMainWindow();
-        QVERIFY(window);
-        app::ProgressWidgets progress(*bar(window), *label(window, "Lbl_Fortschritt"), 1h);
+        QProgressBar bar;
+        QLabel caption;
+        app::ProgressWidgets progress(bar, caption, 1h);
         progress.show("L11", 100);
         for (int value = 1; value < 100; ++value)
             progress.setValue(value);
-        QCOMPARE(bar(window)->value(), 0);
+        QCOMPARE(bar.value(), 0);
         progress.setValue(100);
-        QCOMPARE(bar(window)->value(), 100);
+        QCOMPARE(bar.value(), 100);
         progress.show("L10", 0); // a part program without commands: an empty bar, not a busy indicator
-        QVERIFY(bar(window)->maximum() > bar(window)->minimum());
+        QVERIFY(bar.maximum() > bar.minimum());
     }
 
     // Each way out of a window: those of the main window end the program, those of the settings
@@ -253,25 +263,6 @@ private slots:
         QCOMPARE(label(world.mainWindow(), "Lbl_VELTRUM_NAME")->text(), QStringLiteral("PUMP1"));
         world.mainWindow()->close(); // and now the close box ends the program again
         QCOMPARE(world.endRequests, std::vector<int>{0});
-    }
-
-    // A reload runs the whole load again: with "/a" it converts, and ends the program.
-    void withSlashAEveryReloadConvertsAgain()
-    {
-        DesktopWorld world("/a");
-        world.connector.running = false;
-        {
-            ModalBoxes boxes;
-            QVERIFY(world.startToMainWindow());
-        }
-        world.connector.running = true;
-        press(world.mainWindow(), "menKonfiguration");
-        settle();
-        press(world.program->settingsDialog(), "CancelButton");
-        QCOMPARE(world.endRequests, std::vector<int>{0});
-        press(world.mainWindow(), "menGerman");
-        QCOMPARE(world.endRequests, (std::vector<int>{0, 0}));
-        QCOMPARE(valueLines(world), 2);
     }
 };
 

@@ -12,6 +12,10 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -25,9 +29,6 @@ using ui_testing::ModalBoxes;
 namespace key = config::setting;
 
 namespace {
-
-// "chk_ÄnderungInFileName"
-const char* const kRevision = "chk_\xC3\x84nderungInFileName";
 
 // Remembers every write, in order, and fails on cue.
 class RecordingStore final : public config::SettingsStore {
@@ -99,46 +100,28 @@ class SettingsDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // What the store holds and the boxes then clicked -> the boxes left checked.
+    // What the store holds and the boxes then clicked -> the boxes left checked: the rows of
+    // tests/data/desktop/check-box-rules.json.
     void theBoxRules_data()
     {
-        QTest::addColumn<QStringList>("stored"); // name=value
+        QTest::addColumn<QJsonObject>("stored");
         QTest::addColumn<QStringList>("clicks");
         QTest::addColumn<QStringList>("checked");
-        const auto row = [](const char* name, const char* stored, const char* clicks, const char* checked) {
-            const auto list = [](const char* items) { return QString::fromUtf8(items).split(u';', Qt::SkipEmptyParts); };
-            QTest::newRow(name) << list(stored) << list(clicks) << list(checked);
-        };
-        const std::string revision = kRevision;
-        row("an empty store", "", "", "");
-        row("single file, then short names", "", "chk_SingleFile;Chk_kurz_Dateiname", "");
-        row("short names, then single file", "", "Chk_kurz_Dateiname;chk_SingleFile", "");
-        row("single file alone", "", "chk_SingleFile", "chk_SingleFile");
-        row("short names refuse the revision", "", ("Chk_kurz_Dateiname;" + revision).c_str(), "Chk_kurz_Dateiname");
-        row("short names clear the revision", "", (revision + ";Chk_kurz_Dateiname").c_str(), "Chk_kurz_Dateiname");
-        row("Norda positions check the axes", "", "chkNordaPos", "Chk_Positionsachsen;chkNordaPos");
-        row("the axes stay with Norda positions", "", "chkNordaPos;Chk_Positionsachsen", "Chk_Positionsachsen;chkNordaPos");
-        row("unchecking Norda positions leaves the axes", "", "chkNordaPos;chkNordaPos", "Chk_Positionsachsen");
-        row("then the axes are free", "", "chkNordaPos;chkNordaPos;Chk_Positionsachsen", "");
-        row("the other boxes are free", "", "Chk_Kommentare;Chk_DFQ;chk_ProgVerz;Chk_Serien_Nr;Chk_DFQ",
-            "Chk_Kommentare;Chk_Serien_Nr;chk_ProgVerz");
-        row("stored short names and revision", "NAMENSL\xC3\x84NGE=1;VersionInFileName=1", "", "Chk_kurz_Dateiname");
-        row("stored short names and single file", "NAMENSL\xC3\x84NGE=1;SingleFile=1;VersionInFileName=1", "", "");
-        row("stored Norda positions without axes", "NordaPos=1;POS_ACHSE=0", "", "Chk_Positionsachsen;chkNordaPos");
-        row("stored free boxes", "KOMMENTARE=1;DFQ=1;SERIENNUMMER=1;ProgVerz=1", "",
-            "Chk_DFQ;Chk_Kommentare;Chk_Serien_Nr;chk_ProgVerz");
-        row("stored flag texts", "KOMMENTARE= 1 ;DFQ=2;SERIENNUMMER=3;ProgVerz=-1;POS_ACHSE=ja;SingleFile=1.0;NordaPos=;VersionInFileName=+1",
-            "", ("Chk_DFQ;Chk_Kommentare;" + revision).c_str());
+        QFile file(QString::fromStdString((testing_support::testDataDir() / "desktop" / "check-box-rules.json").string()));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        for (const QJsonValue row : QJsonDocument::fromJson(file.readAll()).array())
+            QTest::newRow(qPrintable(row["row"].toString())) << row["stored"].toObject() << row["clicks"].toVariant().toStringList()
+                                                             << row["checked"].toVariant().toStringList();
     }
 
     void theBoxRules()
     {
-        QFETCH(QStringList, stored);
+        QFETCH(QJsonObject, stored);
         QFETCH(QStringList, clicks);
         QFETCH(QStringList, checked);
         RecordingStore store;
-        for (const QString& pair : stored)
-            store.set(pair.section('=', 0, 0).toStdString(), pair.section('=', 1).toStdString());
+        for (auto value = stored.begin(); value != stored.end(); ++value)
+            store.set(value.key().toStdString(), value->toString().toStdString());
         Dialog dialog(store);
         for (const QString& name : clicks)
             clickIndicator(dialog.box(name));

@@ -1,0 +1,122 @@
+// The programs as processes, one case per JSON file in CASES_DIR: the settings file and the files
+// in the output directory before, the runs with their exit status and what they print, and the
+// output directory afterwards, byte by byte or, where the clock writes into it, by its number of
+// lines. "stdout" is all of standard output, "stderr" the start of standard error, "printsAlso"
+// texts found in either; "timeout" ends a program still running after that many seconds (exit
+// status 124). In every text, {out}, {data} and {examples} stand for those directories; an
+// expected file is made of pieces, each a text or "@" and a file under tests/data.
+#include "support/CliFixture.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+
+using namespace testing_support;
+using nlohmann::json;
+
+namespace {
+
+std::vector<std::filesystem::path> caseFiles()
+{
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(CASES_DIR))
+        if (entry.path().extension() == ".json")
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+class ProcessCase : public CliFixture, public ::testing::WithParamInterface<std::filesystem::path> {
+protected:
+    std::string expand(std::string text) const
+    {
+        const std::pair<std::string, std::string> places[] = {
+            {"{out}", out.string()}, {"{data}", testDataDir().string()},
+            {"{examples}", (std::filesystem::path(NORDA_SOURCE_DIR) / "examples").string()}};
+        for (const auto& [name, place] : places)
+            for (std::size_t at; (at = text.find(name)) != std::string::npos;)
+                text.replace(at, name.size(), place);
+        return text;
+    }
+
+    std::string bytesOf(const json& pieces) const
+    {
+        if (!pieces.is_array())
+            return bytesOf(json::array({pieces}));
+        std::string bytes;
+        for (const json& piece : pieces) {
+            const std::string text = expand(piece.get<std::string>());
+            bytes += text.starts_with('@') ? readBytes(testDataDir() / text.substr(1)) : text;
+        }
+        return bytes;
+    }
+
+    ProcessResult run(const json& test, const json& step)
+    {
+        std::vector<std::string> arguments;
+        for (const json& argument : step.at("arguments"))
+            arguments.push_back(expand(argument.get<std::string>()));
+        const std::filesystem::path program = std::filesystem::path(NORDA_PROGRAM_DIR) / test.value("program", "norda-cli");
+        if (!test.contains("timeout"))
+            return ChildProcess(program, arguments, options).wait();
+        arguments.insert(arguments.begin(), {test["timeout"].get<std::string>(), program.string()});
+        return ChildProcess("/usr/bin/timeout", arguments, options).wait();
+    }
+};
+
+} // namespace
+
+TEST_P(ProcessCase, PrintsAndWritesWhatTheCaseSays)
+{
+    const json test = json::parse(readBytes(GetParam()));
+    const json none = json::object();
+    const auto part = [&](const char* name) -> const json& { return test.contains(name) ? test[name] : none; };
+    for (const auto& [name, value] : part("environment").items())
+        options.environment[name] = expand(value.get<std::string>());
+    options.environment["QT_QPA_PLATFORM"] = "offscreen";
+    const std::filesystem::path settingsFile = root / "config" / "VELTRUM_NORDA_KONVERTER.ini";
+    const std::string settings = expand(test.value("settings", ""));
+    if (!settings.empty())
+        writeBytes(settingsFile, settings);
+    for (const auto& [name, pieces] : part("before").items())
+        writeBytes(out / name, bytesOf(pieces));
+
+    for (const json& step : test.at("runs")) {
+        const ProcessResult result = run(test, step);
+        SCOPED_TRACE(step.at("arguments").dump());
+        EXPECT_EQ(result.exitCode, step.at("exit").get<int>()) << result.err;
+        if (step.contains("stdout")) {
+            EXPECT_EQ(result.out, expand(step["stdout"]));
+        }
+        EXPECT_TRUE(result.err.starts_with(expand(step.value("stderr", "")))) << result.err;
+        for (const json& text : step.value("printsAlso", json::array()))
+            EXPECT_NE((result.out + result.err).find(expand(text)), std::string::npos) << result.out << result.err;
+        if (result.exitCode == 0 && !test.contains("program")) { // the windows' program may print Qt's notes
+            EXPECT_EQ(result.err, "");
+        }
+        if (result.exitCode == 1) { // a refusal says why in one line, and nothing else
+            EXPECT_TRUE(isOneLine(result.err)) << result.err;
+            EXPECT_EQ(result.out, "");
+        }
+    }
+
+    const json& expected = part("after");
+    const DirectoryBytes written = contentsOf(out);
+    EXPECT_EQ(written.size(), expected.size());
+    for (const auto& [name, bytes] : written) {
+        ASSERT_TRUE(expected.contains(name)) << name;
+        if (expected[name].is_number())
+            EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), expected[name].get<int>()) << name;
+        else
+            EXPECT_EQ(firstDifference(bytes, bytesOf(expected[name])), "") << name;
+    }
+    EXPECT_EQ(root.listing(), "config in out");
+    const DirectoryBytes stored = settings.empty() ? DirectoryBytes() : DirectoryBytes{{settingsFile.filename().string(), settings}};
+    EXPECT_EQ(contentsOf(root / "config"), stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ProcessCase, ::testing::ValuesIn(caseFiles()), [](const auto& info) {
+    std::string name = info.param.stem().string();
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+});

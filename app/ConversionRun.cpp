@@ -133,12 +133,12 @@ RunResult ConversionRun::start(const RunServices& services)
     ConnectToApplication(services);
     services.nameDisplay.showPartProgramName(PartProgramName);
     if (!Connected)
-        return {RunOutcome::NotConnected, false, false};
+        return {RunOutcome::NotConnected, false};
     try {
         return convert(services);
     } catch (const std::exception& error) {
         services.messages.show(error.what(), kfield::MessageIcon::Critical);
-        return {RunOutcome::Failed, false, false};
+        return {RunOutcome::Failed, false};
     }
 }
 
@@ -167,8 +167,7 @@ RunResult ConversionRun::convert(const RunServices& services)
     const bool descriptionExists = services.files.exists(DfdPath);
     const bool combinedExists = services.files.exists(DfqPath);
     if (descriptionExists || combinedExists) {
-        const RunOutcome outcome = outcomeOf(kfield::WriteMeasuredValues(job, transfer));
-        return {outcome, false, EndAfterRun};
+        return {outcomeOf(kfield::WriteMeasuredValues(job, transfer)), false};
     }
     if (services.files.exists(TmpPath))
         services.files.remove(TmpPath);
@@ -177,8 +176,8 @@ RunResult ConversionRun::convert(const RunServices& services)
     const kfield::TransferJob cachedJob{job.application, *cachedProgram, job.paths, job.MeasurementDateTime, job.settings};
     const auto values = kfield::ConvertPartProgram(cachedJob, transfer);
     if (!values)
-        return {RunOutcome::ConversionAborted, false, false};
-    return {outcomeOf(*values), true, EndAfterRun};
+        return {RunOutcome::ConversionAborted, false};
+    return {outcomeOf(*values), true};
 }
 
 } // namespace app

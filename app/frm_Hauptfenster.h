@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 
+#include "CommandLineSwitches.h"
 #include "ConversionRun.h"
 
 class QAction;
@@ -80,6 +81,12 @@ private:
     config::LanguageTexts& m_texts;
     const DesktopEnvironment& m_environment;
     MainWindowHost& m_host;
+
+    // The switches as this load read them from the command line.
+    CommandLineSwitches m_switches;
+    // Set while the window unloads to make way for the settings dialog: that unload does not end the
+    // program.
+    bool m_switchingWindow = false;
 
     QMenu* m_menDatei = nullptr;
     QAction* m_menNorda = nullptr;

@@ -38,7 +38,7 @@ TEST_F(StartCommand, ShowsOneMessageAndRequestsNothingWhenTheApplicationIsNotRun
     connector.running = false;
     const auto result = start();
     EXPECT_EQ(result.outcome, RunOutcome::NotConnected);
-    EXPECT_FALSE(result.endProgram);
+    EXPECT_FALSE(result.reachedValues());
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, "L46");
     EXPECT_EQ(messages.messages[0].icon, MessageIcon::None);
@@ -128,19 +128,18 @@ TEST_F(StartCommand, AppendsBehindTheValuesWhenOnlyTheValuesFileIsLeft)
     EXPECT_EQ(file("PUMP HOUSING A1.dfx"), "old values\r\n" + golden("example-values-point.dfx"));
 }
 
-TEST_F(StartCommand, EndsTheProgramOnlyAfterReachingTheValues)
+TEST_F(StartCommand, ReachesTheValuesOnlyWhenTheValuesWriterRan)
 {
-    run.EndAfterRun = true;
     attach(applicationWith({namedValueCommand("FIELD5", "no hash")}));
-    EXPECT_TRUE(start().endProgram); // the values writer stopped, but was reached
+    EXPECT_TRUE(start().reachedValues()); // the values writer stopped, but was reached
     attach(applicationWith({namedValueCommand("K2005", "x")}));
     std::filesystem::remove_all(dir.path());
     std::filesystem::create_directories(dir.path());
     const auto aborted = start();
     EXPECT_EQ(aborted.outcome, RunOutcome::ConversionAborted);
-    EXPECT_FALSE(aborted.endProgram);
+    EXPECT_FALSE(aborted.reachedValues());
     connector.running = false;
-    EXPECT_FALSE(start().endProgram);
+    EXPECT_FALSE(start().reachedValues());
 }
 
 TEST_F(StartCommand, ReportsAMissingOutputDirectoryAndWritesNothing)

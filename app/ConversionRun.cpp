@@ -154,7 +154,7 @@ RunResult ConversionRun::convert(const RunServices& services)
     // A missing directory is named as such, not as a file that cannot be opened.
     const std::filesystem::path directory = DfdPath.parent_path();
     if (!directory.empty() && !services.files.folderExists(directory))
-        throw kfield::WriteError("Cannot write into the output directory", directory, "the directory does not exist");
+        throw kfield::FileError("Cannot write into the output directory", directory, "the directory does not exist");
 
     // Conversions of one file set take turns, across processes too: a second run must neither decide
     // on files that the first is still writing nor write into them at the same time.
@@ -162,7 +162,7 @@ RunResult ConversionRun::convert(const RunServices& services)
     // A folder is not a file: it neither starts an append nor may a full write go past it.
     for (const std::filesystem::path* path : {&DfdPath, &DfqPath}) {
         if (services.files.folderExists(*path))
-            throw kfield::WriteError("Cannot write", *path, "a folder has the name of the transfer file");
+            throw kfield::FileError("Cannot write", *path, "a folder has the name of the transfer file");
     }
     const bool descriptionExists = services.files.exists(DfdPath);
     const bool combinedExists = services.files.exists(DfqPath);

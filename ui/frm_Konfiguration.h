@@ -29,7 +29,7 @@ public:
 
     // Fills the controls from the store; a value that cannot be applied is skipped.
     void LoadDialogSettings();
-    // Writes the eleven settings from the controls. Throws std::runtime_error when the store fails.
+    // Writes the eleven settings from the controls. Throws config::PlatformError when the store fails.
     void SaveDialogSettings();
 
 signals:

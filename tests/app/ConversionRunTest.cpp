@@ -23,7 +23,7 @@ public:
     std::unique_ptr<kfield::FileLock> lockFileSet(const std::filesystem::path& descriptionPath) override
     {
         requested.push_back(descriptionPath);
-        const kfield::WriteError error("Cannot lock", descriptionPath.parent_path(), "another conversion holds it");
+        const kfield::FileError error("Cannot lock", descriptionPath.parent_path(), "another conversion holds it");
         thrown = error.what();
         throw error;
     }

@@ -1,6 +1,7 @@
 #include "app/SnapshotConnector.h"
 
 #include "source/MeasurementSource.h"
+#include "source/ReadError.h"
 #include "source/Snapshot.h"
 
 #include "support/Files.h"
@@ -79,4 +80,11 @@ TEST(SnapshotConnector, ReportsABrokenFileAndReadsItOnceRepaired)
 
     writeBytes(file, snapshotOf("PUMP1"));
     EXPECT_EQ(partNameSeenBy(connector), "PUMP1");
+}
+
+TEST(SnapshotConnector, WithoutASnapshotFileTheApplicationCannotBeReached)
+{
+    app::SnapshotConnector connector(std::nullopt);
+    EXPECT_FALSE(connector.findMainWindow("OrvianVeltrumWndClass"));
+    EXPECT_THROW(connector.requestObject("Veltrum.Application"), source::ConnectionError);
 }

@@ -35,7 +35,7 @@ TEST(FileReplacement, ReportsAMissingDirectoryWithPathAndReason)
     try {
         kfield::FileReplacement file(files, dir / "missing" / "a.dfd");
         FAIL() << "no error";
-    } catch (const kfield::WriteError& error) {
+    } catch (const kfield::FileError& error) {
         EXPECT_NE(std::string(error.what()).find("missing/a.dfd.part"), std::string::npos) << error.what();
         EXPECT_NE(std::string(error.what()).find("No such file or directory"), std::string::npos) << error.what();
     }

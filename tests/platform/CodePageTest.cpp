@@ -1,10 +1,10 @@
 #include "config/CodePage.h"
 #include "config/LocaleCodePage.h"
+#include "config/PlatformError.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <stdexcept>
 
 TEST(CodePage, RoundTripsItsLanguagesAndReplacesWhatItCannotRepresent)
 {
@@ -32,7 +32,7 @@ TEST(CodePage, IsChosenByLocaleNumberOrName)
     EXPECT_EQ(config::parseCodePageName("windows-1252"), 1252);
     EXPECT_EQ(config::parseCodePageName("latin1"), std::nullopt);
     EXPECT_EQ(config::parseCodePageName(""), std::nullopt);
-    EXPECT_THROW(config::codePageByNumber(4242), std::runtime_error);
+    EXPECT_THROW(config::codePageByNumber(4242), config::PlatformError);
 }
 
 TEST(CodePage, EnvironmentChoosesTheSystemCodePage)
@@ -40,7 +40,7 @@ TEST(CodePage, EnvironmentChoosesTheSystemCodePage)
     ::setenv("NORDA_CODEPAGE", "1250", 1);
     EXPECT_EQ(config::systemCodePage()->name(), "windows-1250");
     ::setenv("NORDA_CODEPAGE", "nonsense", 1);
-    EXPECT_THROW(config::systemCodePage(), std::runtime_error);
+    EXPECT_THROW(config::systemCodePage(), config::PlatformError);
     ::unsetenv("NORDA_CODEPAGE");
     ::setenv("LC_ALL", "cs_CZ.UTF-8", 1);
     EXPECT_EQ(config::systemCodePage()->name(), "windows-1250");

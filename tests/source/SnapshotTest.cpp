@@ -161,8 +161,10 @@ TEST(Snapshot, NamesAFileThatCannotBeRead)
     try {
         source::readSnapshotFile("/nonexistent/snapshot.json");
         FAIL() << "no error";
-    } catch (const source::SnapshotError& error) {
+    } catch (const source::ReadError& error) { // a failed read of the application, as any other
         EXPECT_STREQ(error.what(), "Cannot read the snapshot \"/nonexistent/snapshot.json\": No such file or directory");
+        EXPECT_EQ(error.member(), "/nonexistent/snapshot.json");
+        EXPECT_EQ(error.reason(), "No such file or directory");
     }
 }
 

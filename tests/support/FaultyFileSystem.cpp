@@ -59,7 +59,7 @@ private:
     {
         const auto file = m_files.find(path.string());
         if (file == m_files.end())
-            throw kfield::WriteError(action, path, "No such file or directory");
+            throw kfield::FileError(action, path, "No such file or directory");
         return file->second;
     }
 
@@ -107,7 +107,7 @@ public:
         const bool stored = m_stream.good();
         m_file->close();
         if (!stored)
-            throw kfield::WriteError("Cannot write", m_path, "No space left on device");
+            throw kfield::FileError("Cannot write", m_path, "No space left on device");
     }
 
 private:
@@ -137,7 +137,7 @@ void FaultyFileSystem::operation(const char* action, const std::filesystem::path
 {
     ++m_operations;
     if (m_operations == m_failAt)
-        throw kfield::WriteError(action, path, "Input/output error (simulated fault)");
+        throw kfield::FileError(action, path, "Input/output error (simulated fault)");
 }
 
 std::unique_ptr<kfield::OutputFile> FaultyFileSystem::limited(std::unique_ptr<kfield::OutputFile> file, const std::filesystem::path& path)

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <stdexcept>
 
 namespace {
 
@@ -194,7 +193,7 @@ TEST_F(AutomationSourceTest, AnUnknownApplicationIsRefusedWithTheSystemsReason)
     try {
         source::AutomationSource::requestRunning("Nowhere.Application");
         FAIL() << "no error";
-    } catch (const std::runtime_error& error) {
+    } catch (const source::ConnectionError& error) {
         const std::string message = error.what();
         EXPECT_EQ(message.rfind("Cannot reach the automation server \"Nowhere.Application\": ", 0), 0u) << message;
         EXPECT_NE(message.find("0x800401F3"), std::string::npos) << message; // CO_E_CLASSSTRING

@@ -7,6 +7,7 @@
 #include "source/ComAutomationTypes.h"
 #include "source/ComBusyBudget.h"
 #include "source/ComMessageFilter.h"
+#include "source/ReadError.h"
 
 #include "TestAutomationServer.h"
 #include "WindowsTestSupport.h"
@@ -15,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <stdexcept>
 
 namespace {
 
@@ -149,7 +149,7 @@ TEST(WindowsConnectorTest, AnOwnerWithOtherRightsIsNamedAndNothingIsStarted)
     try {
         connector.requestObject("Veltrum.Application");
         ADD_FAILURE() << "no error";
-    } catch (const std::runtime_error& error) {
+    } catch (const source::ConnectionError& error) {
         EXPECT_NE(std::string(error.what()).find("start the converter the same way as Veltrum"), std::string::npos) << error.what();
     }
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, localServer.c_str());

@@ -1,3 +1,4 @@
+#include "config/PlatformError.h"
 #include "config/SettingKeys.h"
 #include "config/WindowsRegistrySettingsStore.h"
 
@@ -7,7 +8,6 @@
 
 #include <windows.h>
 
-#include <stdexcept>
 #include <string>
 
 namespace {
@@ -102,7 +102,7 @@ TEST_F(RegistrySettingsStore, ReportsAKeyThatCannotBeWritten)
     try {
         store.WriteSetting(kApplication, kSection, tooLong, "1");
         FAIL() << "no error";
-    } catch (const std::runtime_error& error) {
+    } catch (const config::PlatformError& error) {
         EXPECT_NE(std::string(error.what()).find("VELTRUM_NORDA_KONVERTER\\Settings\": "), std::string::npos) << error.what();
     }
 }

@@ -44,11 +44,6 @@ public:
     // language switch.
     void Form_Load();
 
-    // Installs the language file of that name as resource.dll, reloads the texts and runs Form_Load
-    // again. Text line 54 when a file is missing; a file that cannot be installed is reported and
-    // changes nothing.
-    void LoadLanguage(std::string_view language);
-
     void showPartProgramName(const std::string& name) override;
 
 protected:
@@ -62,6 +57,10 @@ private:
     RunServices runServices();
 
     void Form_Unload();
+    // Installs the language file of that name as resource.dll, reloads the texts and runs Form_Load
+    // again. Text line 54 when a file is missing; a file that cannot be installed is reported and
+    // changes nothing.
+    void LoadLanguage(std::string_view language);
     void cmd_Start_Konvertierung_Click();
     void cmd_Ende_Click();
     void menNorda_Click();

@@ -15,8 +15,8 @@ public:
     virtual ~ApplicationConnector() = default;
     // Whether a top-level window of this class exists.
     virtual bool findMainWindow(std::string_view className) = 0;
-    // The running application's automation object. Throws std::exception with a clear message
-    // when the application refuses the request.
+    // The running application's automation object. Throws source::ConnectionError when the
+    // application cannot be reached, source::ReadError when its state cannot be read.
     virtual std::shared_ptr<source::Application> requestObject(std::string_view programmaticId) = 0;
 };
 

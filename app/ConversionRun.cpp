@@ -133,12 +133,12 @@ RunResult ConversionRun::start(const RunServices& services)
     ConnectToApplication(services);
     services.nameDisplay.showPartProgramName(PartProgramName);
     if (!Connected)
-        return {RunOutcome::NotConnected, false, false};
+        return {RunOutcome::NotConnected, false};
     try {
         return convert(services);
     } catch (const std::exception& error) {
         services.messages.show(error.what(), kfield::MessageIcon::Critical);
-        return {RunOutcome::Failed, false, false};
+        return {RunOutcome::Failed, false};
     }
 }
 
@@ -154,7 +154,7 @@ RunResult ConversionRun::convert(const RunServices& services)
     // A missing directory is named as such, not as a file that cannot be opened.
     const std::filesystem::path directory = DfdPath.parent_path();
     if (!directory.empty() && !services.files.folderExists(directory))
-        throw kfield::WriteError("Cannot write into the output directory", directory, "the directory does not exist");
+        throw kfield::FileError("Cannot write into the output directory", directory, "the directory does not exist");
 
     // Conversions of one file set take turns, across processes too: a second run must neither decide
     // on files that the first is still writing nor write into them at the same time.
@@ -162,13 +162,12 @@ RunResult ConversionRun::convert(const RunServices& services)
     // A folder is not a file: it neither starts an append nor may a full write go past it.
     for (const std::filesystem::path* path : {&DfdPath, &DfqPath}) {
         if (services.files.folderExists(*path))
-            throw kfield::WriteError("Cannot write", *path, "a folder has the name of the transfer file");
+            throw kfield::FileError("Cannot write", *path, "a folder has the name of the transfer file");
     }
     const bool descriptionExists = services.files.exists(DfdPath);
     const bool combinedExists = services.files.exists(DfqPath);
     if (descriptionExists || combinedExists) {
-        const RunOutcome outcome = outcomeOf(kfield::WriteMeasuredValues(job, transfer));
-        return {outcome, false, EndAfterRun};
+        return {outcomeOf(kfield::WriteMeasuredValues(job, transfer)), false};
     }
     if (services.files.exists(TmpPath))
         services.files.remove(TmpPath);
@@ -177,8 +176,8 @@ RunResult ConversionRun::convert(const RunServices& services)
     const kfield::TransferJob cachedJob{job.application, *cachedProgram, job.paths, job.MeasurementDateTime, job.settings};
     const auto values = kfield::ConvertPartProgram(cachedJob, transfer);
     if (!values)
-        return {RunOutcome::ConversionAborted, false, false};
-    return {outcomeOf(*values), true, EndAfterRun};
+        return {RunOutcome::ConversionAborted, false};
+    return {outcomeOf(*values), true};
 }
 
 } // namespace app

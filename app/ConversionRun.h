@@ -60,8 +60,10 @@ enum class RunOutcome {
 
 struct RunResult {
     RunOutcome outcome = RunOutcome::NotConnected;
-    bool fullWrite = false;  // the description was written anew
-    bool endProgram = false; // the run reached the values writer with EndAfterRun set
+    bool fullWrite = false; // the description was written anew
+
+    // The values writer ran, whether or not a named value stopped it.
+    bool reachedValues() const { return outcome == RunOutcome::ValuesWritten || outcome == RunOutcome::ValuesAborted; }
 };
 
 // The run state the main window holds from its first load to the end of the program, and the start
@@ -83,10 +85,6 @@ public:
     // The settings as the main window last read them; the run sets Settings.SettingDir to the part
     // program's folder when SettingProgVerz is on.
     config::MainWindowSettings Settings;
-
-    bool AutoStart = false;
-    bool EndAfterRun = false;
-    bool SwitchingWindow = false;
 
     // Attaches to the running application and its open part program; shows text line 46 or 47, or
     // the error, and leaves Connected false when that fails.

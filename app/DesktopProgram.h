@@ -39,12 +39,6 @@ public:
     // operator is told why and the result is false: no window opens.
     bool start();
 
-    frm_Start* startUpWindow() const { return m_startUpWindow.get(); }
-    frm_Hauptfenster* mainWindow() const { return m_mainWindow.get(); }
-    ui::frm_Konfiguration* settingsDialog() const { return m_settingsDialog.get(); }
-    const config::LanguageTexts& texts() const { return m_texts; }
-    const ConversionRun& run() const { return m_run; }
-
     void openSettingsDialog() override;
     void endProgram(int exitCode) override;
 

@@ -23,7 +23,7 @@ std::string readAll(kfield::FileSystem& files, const std::filesystem::path& path
         bytes.append(buffer.data(), static_cast<std::size_t>(in->gcount()));
     }
     if (in->bad())
-        throw kfield::WriteError("Cannot read the language file", path, "the file cannot be read");
+        throw kfield::FileError("Cannot read the language file", path, "the file cannot be read");
     return bytes;
 }
 

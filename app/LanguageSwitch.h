@@ -21,7 +21,7 @@ enum class LanguageInstall {
 // Installs "<language>.dll" of the program directory as its working copy resource.dll. Only a file
 // that loads as a language file is installed, and it replaces resource.dll by a rename, so the
 // program never finds a half-copied or broken resource.dll. Throws config::LanguageFileError when the
-// language file cannot be loaded and kfield::WriteError when it cannot be copied; resource.dll is
+// language file cannot be loaded and kfield::FileError when it cannot be copied; resource.dll is
 // unchanged then.
 LanguageInstall installLanguageFile(kfield::FileSystem& files, const std::filesystem::path& programDirectory,
                                     std::string_view language, const config::CodePage& codePage);

@@ -1,9 +1,10 @@
 #include "ProgramDirectory.h"
 
 #ifdef _WIN32
+#include "config/PlatformError.h"
+
 #include <windows.h>
 
-#include <stdexcept>
 #include <string>
 #endif
 
@@ -18,7 +19,7 @@ std::filesystem::path programDirectory()
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
         if (length == 0)
-            throw std::runtime_error("Cannot find the program's own directory");
+            throw config::PlatformError("Cannot find the program's own directory");
         if (length < name.size()) {
             name.resize(length);
             return std::filesystem::path(name).parent_path();

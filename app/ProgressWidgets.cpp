@@ -19,7 +19,6 @@ ProgressWidgets::ProgressWidgets(QProgressBar& bar, QLabel& label, std::chrono::
 void ProgressWidgets::show(const std::string& caption, int maximum)
 {
     m_maximum = maximum;
-    m_value = 0;
     // A range of 0 to 0 would turn the bar into a busy indicator; a part program without commands
     // shows an empty bar instead.
     m_bar.setRange(0, std::max(maximum, 1));
@@ -34,7 +33,6 @@ void ProgressWidgets::show(const std::string& caption, int maximum)
 
 void ProgressWidgets::setValue(int value)
 {
-    m_value = value;
     const bool isLast = value >= m_maximum;
     if (!isLast && m_sinceBarUpdate.isValid() && m_sinceBarUpdate.elapsed() < m_paintInterval.count())
         return;

@@ -25,16 +25,12 @@ public:
     void setValue(int value) override;
     void hide() override;
 
-    // The value the walk set last; the bar may show an earlier one until the interval has passed.
-    int value() const { return m_value; }
-
 private:
     QProgressBar& m_bar;
     QLabel& m_label;
     std::chrono::milliseconds m_paintInterval;
     QElapsedTimer m_sinceBarUpdate;
     int m_maximum = 0;
-    int m_value = 0;
 };
 
 } // namespace app

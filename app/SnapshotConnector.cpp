@@ -1,6 +1,7 @@
 #include "SnapshotConnector.h"
 
 #include "source/MemoryApplication.h"
+#include "source/ReadError.h"
 #include "source/Snapshot.h"
 
 #include <array>
@@ -68,7 +69,7 @@ bool SnapshotConnector::findMainWindow(std::string_view)
 std::shared_ptr<source::Application> SnapshotConnector::requestObject(std::string_view)
 {
     if (!m_snapshot)
-        throw std::runtime_error("No snapshot file names the simulated measuring application");
+        throw source::ConnectionError("No snapshot file names the simulated measuring application");
     // The file is always read; only the same bytes as last time skip the parse, and every
     // connection still gets an application of its own in the file's state.
     // The bytes are digested in pieces and, when they changed, parsed in pieces from the file again:

@@ -3,8 +3,8 @@
 #include "ProcessElevation.h"
 
 #include "source/AutomationSource.h"
+#include "source/ReadError.h"
 
-#include <stdexcept>
 #include <string>
 
 namespace app {
@@ -26,8 +26,8 @@ std::shared_ptr<source::Application> WindowsConnector::requestObject(std::string
 {
     DWORD owner = 0;
     if (m_window && GetWindowThreadProcessId(m_window, &owner) != 0 && owner != 0 && m_otherRights(owner))
-        throw std::runtime_error("Cannot reach the automation server \"" + std::string(programmaticId) + "\": " +
-                                 std::string(source::kOtherRightsHint));
+        throw source::ConnectionError("Cannot reach the automation server \"" + std::string(programmaticId) + "\": " +
+                                      std::string(source::kOtherRightsHint));
     return source::AutomationSource::requestRunning(programmaticId, m_busyBudget);
 }
 

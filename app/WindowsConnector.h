@@ -21,7 +21,7 @@ public:
     explicit WindowsConnector(std::chrono::milliseconds busyBudget, OtherRightsCheck otherRights = ownerRunsWithOtherRights);
 
     bool findMainWindow(std::string_view className) override;
-    // Throws std::runtime_error naming the identifier when the owner of the window found last runs
+    // Throws source::ConnectionError naming the identifier when the owner of the window found last runs
     // with other rights, or the automation server refuses.
     std::shared_ptr<source::Application> requestObject(std::string_view programmaticId) override;
 

@@ -1,6 +1,5 @@
 #include "frm_Hauptfenster.h"
 
-#include "CommandLineSwitches.h"
 #include "DesktopEnvironment.h"
 #include "LanguageSwitch.h"
 #include "MainWindowHost.h"
@@ -215,9 +214,7 @@ void frm_Hauptfenster::Form_Load()
     show();
     repaint();
 
-    const CommandLineSwitches switches = evaluateCommandLine(m_environment.argumentText);
-    m_run.AutoStart = switches.AutoStart;
-    m_run.EndAfterRun = switches.EndAfterRun;
+    m_switches = evaluateCommandLine(m_environment.argumentText);
 
     m_run.Settings = config::readMainWindowSettings(m_environment.settings);
 
@@ -225,11 +222,11 @@ void frm_Hauptfenster::Form_Load()
     m_progressLabel->hide();
     repaint();
 
-    m_run.SwitchingWindow = false;
+    m_switchingWindow = false;
     m_run.ConnectToApplication(runServices());
     showPartProgramName(m_run.PartProgramName);
 
-    if (m_run.AutoStart)
+    if (m_switches.AutoStart)
         cmd_Start_Konvertierung_Click();
 }
 
@@ -243,7 +240,7 @@ void frm_Hauptfenster::showPartProgramName(const std::string& name)
 void frm_Hauptfenster::cmd_Start_Konvertierung_Click()
 {
     const RunResult result = m_run.start(runServices());
-    if (result.endProgram)
+    if (m_switches.EndAfterRun && result.reachedValues())
         m_host.endProgram(result.outcome == RunOutcome::ValuesWritten ? 0 : 1);
 }
 
@@ -270,13 +267,13 @@ void frm_Hauptfenster::closeEvent(QCloseEvent* event)
 
 void frm_Hauptfenster::Form_Unload()
 {
-    if (!m_run.SwitchingWindow)
+    if (!m_switchingWindow)
         m_host.endProgram(0);
 }
 
 void frm_Hauptfenster::menKonfiguration_Click()
 {
-    m_run.SwitchingWindow = true;
+    m_switchingWindow = true;
     close();
     m_host.openSettingsDialog();
 }

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 
+#include "CommandLineSwitches.h"
 #include "ConversionRun.h"
 
 class QAction;
@@ -43,11 +44,6 @@ public:
     // language switch.
     void Form_Load();
 
-    // Installs the language file of that name as resource.dll, reloads the texts and runs Form_Load
-    // again. Text line 54 when a file is missing; a file that cannot be installed is reported and
-    // changes nothing.
-    void LoadLanguage(std::string_view language);
-
     void showPartProgramName(const std::string& name) override;
 
 protected:
@@ -61,6 +57,10 @@ private:
     RunServices runServices();
 
     void Form_Unload();
+    // Installs the language file of that name as resource.dll, reloads the texts and runs Form_Load
+    // again. Text line 54 when a file is missing; a file that cannot be installed is reported and
+    // changes nothing.
+    void LoadLanguage(std::string_view language);
     void cmd_Start_Konvertierung_Click();
     void cmd_Ende_Click();
     void menNorda_Click();
@@ -80,6 +80,12 @@ private:
     config::LanguageTexts& m_texts;
     const DesktopEnvironment& m_environment;
     MainWindowHost& m_host;
+
+    // The switches as this load read them from the command line.
+    CommandLineSwitches m_switches;
+    // Set while the window unloads to make way for the settings dialog: that unload does not end the
+    // program.
+    bool m_switchingWindow = false;
 
     QMenu* m_menDatei = nullptr;
     QAction* m_menNorda = nullptr;

@@ -21,10 +21,10 @@ public:
 
 // The code page of this system: on Windows the active ANSI code page; elsewhere the Windows code page
 // of the user's locale, or the one named by the environment variable NORDA_CODEPAGE ("1250",
-// "windows-1250"). Throws std::runtime_error when the code page is not available.
+// "windows-1250"). Throws PlatformError when the code page is not available.
 std::unique_ptr<CodePage> systemCodePage();
 
-// A Windows code page by number, such as 1252. Throws std::runtime_error when it is not available.
+// A Windows code page by number, such as 1252. Throws PlatformError when it is not available.
 std::unique_ptr<CodePage> codePageByNumber(int number);
 
 } // namespace config

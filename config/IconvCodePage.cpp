@@ -1,10 +1,10 @@
 #include "IconvCodePage.h"
 
 #include "TextChecks.h"
+#include "PlatformError.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <stdexcept>
 
 namespace config {
 namespace {
@@ -86,7 +86,7 @@ IconvCodePage::IconvCodePage(int number) : m_number(number)
             iconv_close(m_toCodePage);
         if (m_fromCodePage != kNoConversion)
             iconv_close(m_fromCodePage);
-        throw std::runtime_error("The code page windows-" + std::to_string(number) + " is not available on this system");
+        throw PlatformError("The code page windows-" + std::to_string(number) + " is not available on this system");
     }
 }
 

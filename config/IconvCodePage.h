@@ -9,7 +9,7 @@ namespace config {
 // A Windows code page through the C library's iconv.
 class IconvCodePage final : public CodePage {
 public:
-    // Throws std::runtime_error when iconv does not know the code page.
+    // Throws PlatformError when iconv does not know the code page.
     explicit IconvCodePage(int number);
     ~IconvCodePage() override;
     IconvCodePage(const IconvCodePage&) = delete;

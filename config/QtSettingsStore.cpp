@@ -1,8 +1,7 @@
 #include "QtSettingsStore.h"
 
 #include "PathText.h"
-
-#include <stdexcept>
+#include "PlatformError.h"
 
 #include <QDir>
 #include <QSettings>
@@ -87,8 +86,8 @@ void QtSettingsStore::WriteSetting(std::string_view application, std::string_vie
     settings.setValue(groupKey(section, key), toQString(value));
     settings.sync();
     if (settings.status() != QSettings::NoError) {
-        throw std::runtime_error("Cannot write the setting \"" + std::string(key) + "\" to \"" +
-                                 toUtf8(settings.fileName()) + "\": " + statusText(settings.status()));
+        throw PlatformError("Cannot write the setting \"" + std::string(key) + "\" to \"" +
+                            toUtf8(settings.fileName()) + "\": " + statusText(settings.status()));
     }
 }
 

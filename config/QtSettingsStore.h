@@ -20,7 +20,7 @@ public:
 
     std::string ReadSetting(std::string_view application, std::string_view section,
                             std::string_view key, std::string_view defaultValue) const override;
-    // Throws std::runtime_error naming the file when the value cannot be written.
+    // Throws PlatformError naming the file when the value cannot be written.
     void WriteSetting(std::string_view application, std::string_view section, std::string_view key,
                       std::string_view value) override;
 

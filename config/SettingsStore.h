@@ -14,7 +14,7 @@ public:
     // The stored text, or defaultValue when the key is absent. An empty stored text is not absent.
     virtual std::string ReadSetting(std::string_view application, std::string_view section,
                                     std::string_view key, std::string_view defaultValue) const = 0;
-    // Creates or replaces the value. Throws std::runtime_error when the store cannot keep it.
+    // Creates or replaces the value. Throws PlatformError when the store cannot keep it.
     virtual void WriteSetting(std::string_view application, std::string_view section,
                               std::string_view key, std::string_view value) = 0;
 };

@@ -9,9 +9,9 @@
 #else
 #include "IconvCodePage.h"
 #include "LocaleRegionalSettings.h"
+#include "PlatformError.h"
 
 #include <cstdlib>
-#include <stdexcept>
 #endif
 
 namespace config {
@@ -58,7 +58,7 @@ std::unique_ptr<CodePage> systemCodePage()
     if (const char* named = firstSetVariable({"NORDA_CODEPAGE"})) {
         const auto number = parseCodePageName(named);
         if (!number)
-            throw std::runtime_error(std::string("NORDA_CODEPAGE names no code page: \"") + named + "\"");
+            throw PlatformError(std::string("NORDA_CODEPAGE names no code page: \"") + named + "\"");
         return codePageByNumber(*number);
     }
     const char* locale = firstSetVariable({"LC_ALL", "LC_CTYPE", "LANG"});

@@ -2,11 +2,11 @@
 
 #include "TextChecks.h"
 #include "WindowsText.h"
+#include "PlatformError.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <stdexcept>
 #include <string>
 
 namespace config {
@@ -39,7 +39,7 @@ WindowsCodePage::WindowsCodePage() : m_conversion(CP_ACP), m_number(GetACP()) {}
 WindowsCodePage::WindowsCodePage(unsigned number) : m_conversion(number), m_number(number)
 {
     if (!IsValidCodePage(number))
-        throw std::runtime_error("The code page windows-" + std::to_string(number) + " is not available on this system");
+        throw PlatformError("The code page windows-" + std::to_string(number) + " is not available on this system");
 }
 
 std::string WindowsCodePage::encode(std::string_view utf8) const
@@ -53,7 +53,7 @@ std::string WindowsCodePage::encode(std::string_view utf8) const
     const int length = static_cast<int>(wide.size());
     const int needed = WideCharToMultiByte(m_conversion, flags, wide.data(), length, nullptr, 0, "?", nullptr);
     if (needed <= 0)
-        throw std::runtime_error("Cannot convert a text to the code page " + name());
+        throw PlatformError("Cannot convert a text to the code page " + name());
     std::string bytes(static_cast<std::size_t>(needed), '\0');
     WideCharToMultiByte(m_conversion, flags, wide.data(), length, bytes.data(), needed, "?", nullptr);
     return bytes;

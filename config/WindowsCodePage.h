@@ -9,7 +9,7 @@ class WindowsCodePage final : public CodePage {
 public:
     // The system's ANSI code page (CP_ACP).
     WindowsCodePage();
-    // A code page by number. Throws std::runtime_error when Windows does not have it.
+    // A code page by number. Throws PlatformError when Windows does not have it.
     explicit WindowsCodePage(unsigned number);
 
     std::string encode(std::string_view utf8) const override;

@@ -1,10 +1,10 @@
 #include "WindowsRegionalSettings.h"
 
 #include "WindowsText.h"
+#include "PlatformError.h"
 
 #include <windows.h>
 
-#include <stdexcept>
 #include <system_error>
 
 namespace config {
@@ -13,8 +13,8 @@ namespace {
 [[noreturn]] void fail(const char* what)
 {
     const auto error = static_cast<int>(GetLastError());
-    throw std::runtime_error(std::string("Cannot read the regional setting for ") + what + ": " +
-                             std::system_category().message(error));
+    throw PlatformError(std::string("Cannot read the regional setting for ") + what + ": " +
+                        std::system_category().message(error));
 }
 
 std::wstring localeInfo(LCTYPE type, const char* what)

@@ -8,7 +8,7 @@ namespace config {
 // change in the control panel applies to the next number or date.
 class WindowsRegionalSettings final : public RegionalSettings {
 public:
-    // Each throws std::runtime_error when the system cannot give the value.
+    // Each throws PlatformError when the system cannot give the value.
     std::string decimalSeparator() const override;
     std::string groupingSeparator() const override;
     std::string shortDate(const CalendarTime& time) const override;

@@ -1,10 +1,10 @@
 #include "WindowsRegistrySettingsStore.h"
 
 #include "WindowsText.h"
+#include "PlatformError.h"
 
 #include <windows.h>
 
-#include <stdexcept>
 #include <system_error>
 
 namespace config {
@@ -84,9 +84,9 @@ void WindowsRegistrySettingsStore::WriteSetting(std::string_view application, st
         status = RegSetValueExW(opened.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes);
     }
     if (status != ERROR_SUCCESS) {
-        throw std::runtime_error("Cannot write the setting \"" + std::string(key) + "\" to \"" +
-                                 keyName(application, section) + "\": " +
-                                 std::system_category().message(static_cast<int>(status)));
+        throw PlatformError("Cannot write the setting \"" + std::string(key) + "\" to \"" +
+                            keyName(application, section) + "\": " +
+                            std::system_category().message(static_cast<int>(status)));
     }
 }
 

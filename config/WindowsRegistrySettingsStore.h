@@ -19,7 +19,7 @@ public:
     // The default also for a value that exists but cannot be read as a string.
     std::string ReadSetting(std::string_view application, std::string_view section,
                             std::string_view key, std::string_view defaultValue) const override;
-    // Throws std::runtime_error naming the key and the registry key when the value cannot be written.
+    // Throws PlatformError naming the key and the registry key when the value cannot be written.
     void WriteSetting(std::string_view application, std::string_view section, std::string_view key,
                       std::string_view value) override;
 

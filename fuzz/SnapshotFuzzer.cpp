@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         kfield::ConvertPartProgram(job, services);
         kfield::WriteMeasuredValues(job, services);
     } catch (const source::ReadError&) {
-    } catch (const kfield::WriteError&) {
+    } catch (const kfield::FileError&) {
     }
     for (const auto& [name, bytes] : files.memoryFiles()) {
         check(name != "P.tmp");

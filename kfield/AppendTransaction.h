@@ -13,14 +13,14 @@ namespace kfield {
 // (or removed again when the transaction created it).
 class AppendTransaction {
 public:
-    // Throws WriteError when the file cannot be opened for appending.
+    // Throws FileError when the file cannot be opened for appending.
     AppendTransaction(FileSystem& files, std::filesystem::path path);
     ~AppendTransaction();
     AppendTransaction(const AppendTransaction&) = delete;
     AppendTransaction& operator=(const AppendTransaction&) = delete;
 
     std::ostream& stream();
-    // Flushes and closes; throws WriteError. The appended bytes can still be rolled back.
+    // Flushes and closes; throws FileError. The appended bytes can still be rolled back.
     void finish();
     // Keeps what was appended.
     void commit() { m_committed = true; }

@@ -11,7 +11,7 @@ namespace kfield {
 // the temporary file, then has WritePartHeader assemble the description (or combined) file and write
 // the first values. Returns what the values writer did, or nothing when a named value aborted the
 // run: then no transfer file was written. The temporary file is gone on every way out.
-// Throws source::ReadError, source::ConnectionError or WriteError; no transfer file changes then.
+// Throws source::ReadError, source::ConnectionError or FileError; no transfer file changes then.
 std::optional<ValuesOutcome> ConvertPartProgram(const TransferJob& job, const TransferServices& services);
 
 } // namespace kfield

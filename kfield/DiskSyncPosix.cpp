@@ -16,7 +16,7 @@ void sync(const std::filesystem::path& path, int flags)
 {
     const FileDescriptor descriptor(::open(path.c_str(), flags | O_CLOEXEC));
     if (descriptor.get() < 0 || ::fsync(descriptor.get()) != 0)
-        throw WriteError("Cannot store", path, std::error_code(errno, std::generic_category()).message());
+        throw FileError("Cannot store", path, std::error_code(errno, std::generic_category()).message());
 }
 
 } // namespace

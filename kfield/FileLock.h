@@ -20,14 +20,14 @@ public:
 inline constexpr std::chrono::milliseconds kFileLockWait{std::chrono::minutes(2)};
 
 // Takes the lock of the file set whose description file is descriptionPath, waiting up to `wait`
-// while someone else holds it. Throws WriteError when the lock cannot be taken or the wait runs out.
+// while someone else holds it. Throws FileError when the lock cannot be taken or the wait runs out.
 std::unique_ptr<FileLock> lockFileSet(const std::filesystem::path& descriptionPath, std::chrono::milliseconds wait = kFileLockWait);
 
 // Takes file-set locks for a run; given to it like its other services.
 class FileLocks {
 public:
     virtual ~FileLocks() = default;
-    // The lock of the file set whose description file is descriptionPath; throws WriteError when it
+    // The lock of the file set whose description file is descriptionPath; throws FileError when it
     // cannot be taken.
     virtual std::unique_ptr<FileLock> lockFileSet(const std::filesystem::path& descriptionPath) = 0;
 };

@@ -24,7 +24,7 @@ CreatedFile createPartFile(FileSystem& files, const std::filesystem::path& targe
         if (auto file = files.createNew(name))
             return CreatedFile(files, std::move(name), std::move(file));
     }
-    throw WriteError("Cannot write", target, "every name for its part file is taken (" + config::pathText(partFileName(target, 0)) + " and on)");
+    throw FileError("Cannot write", target, "every name for its part file is taken (" + config::pathText(partFileName(target, 0)) + " and on)");
 }
 
 } // namespace

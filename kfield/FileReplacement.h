@@ -13,11 +13,11 @@ namespace kfield {
 // it over the target. Not committed, the part file is removed.
 class FileReplacement {
 public:
-    // Throws WriteError when the part file cannot be created.
+    // Throws FileError when the part file cannot be created.
     FileReplacement(FileSystem& files, std::filesystem::path target);
 
     std::ostream& stream();
-    // Flushes, closes and renames into place; throws WriteError, leaving the target as it was.
+    // Flushes, closes and renames into place; throws FileError, leaving the target as it was.
     void commit();
 
 private:

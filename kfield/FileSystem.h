@@ -14,14 +14,14 @@ class OutputFile {
 public:
     virtual ~OutputFile() = default;
     virtual std::ostream& stream() = 0;
-    // Throws WriteError when anything written could not be stored.
+    // Throws FileError when anything written could not be stored.
     virtual void close() = 0;
     // The same for a scratch file, which is read back and deleted within the run: it need not wait
     // until it is on the disk. A file system that does not tell the two apart closes it as any file.
     virtual void closeScratch() { close(); }
 };
 
-// The file operations of a conversion. Every failure throws WriteError with the path and the
+// The file operations of a conversion. Every failure throws FileError with the path and the
 // system's reason.
 class FileSystem {
 public:

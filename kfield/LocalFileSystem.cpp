@@ -29,7 +29,7 @@ public:
         errno = 0;
         m_stream.open(path, mode | std::ios::binary | std::ios::out);
         if (!m_stream)
-            throw WriteError("Cannot open", path, lastSystemReason());
+            throw FileError("Cannot open", path, lastSystemReason());
     }
 
     std::ostream& stream() override { return m_stream; }
@@ -54,7 +54,7 @@ private:
         const bool stored = m_stream.good();
         m_stream.close();
         if (!stored || m_stream.fail())
-            throw WriteError("Cannot write", m_path, reasonOf(std::error_code(reason != 0 ? reason : errno, std::generic_category())));
+            throw FileError("Cannot write", m_path, reasonOf(std::error_code(reason != 0 ? reason : errno, std::generic_category())));
     }
 
     std::filesystem::path m_path;
@@ -70,7 +70,7 @@ std::filesystem::file_status statusOf(const std::filesystem::path& path)
     std::error_code error;
     const auto status = std::filesystem::status(path, error);
     if (error && error != std::errc::no_such_file_or_directory)
-        throw WriteError("Cannot look for", path, reasonOf(error));
+        throw FileError("Cannot look for", path, reasonOf(error));
     return status;
 }
 
@@ -92,10 +92,10 @@ void LocalFileSystem::remove(const std::filesystem::path& path)
     std::error_code error;
     // std::filesystem::remove() would take an empty folder too.
     if (std::filesystem::is_directory(std::filesystem::symlink_status(path, error)))
-        throw WriteError("Cannot delete", path, "it is a folder, not a file");
+        throw FileError("Cannot delete", path, "it is a folder, not a file");
     std::filesystem::remove(path, error);
     if (error && error != std::errc::no_such_file_or_directory)
-        throw WriteError("Cannot delete", path, reasonOf(error));
+        throw FileError("Cannot delete", path, reasonOf(error));
 }
 
 std::uintmax_t LocalFileSystem::size(const std::filesystem::path& path)
@@ -103,7 +103,7 @@ std::uintmax_t LocalFileSystem::size(const std::filesystem::path& path)
     std::error_code error;
     const auto bytes = std::filesystem::file_size(path, error);
     if (error)
-        throw WriteError("Cannot read the size of", path, reasonOf(error));
+        throw FileError("Cannot read the size of", path, reasonOf(error));
     return bytes;
 }
 
@@ -112,7 +112,7 @@ void LocalFileSystem::resize(const std::filesystem::path& path, std::uintmax_t s
     std::error_code error;
     std::filesystem::resize_file(path, size, error);
     if (error)
-        throw WriteError("Cannot restore", path, reasonOf(error));
+        throw FileError("Cannot restore", path, reasonOf(error));
 }
 
 void LocalFileSystem::rename(const std::filesystem::path& from, const std::filesystem::path& to)
@@ -120,7 +120,7 @@ void LocalFileSystem::rename(const std::filesystem::path& from, const std::files
     std::error_code error;
     std::filesystem::rename(from, to, error);
     if (error)
-        throw WriteError("Cannot rename \"" + config::pathText(from) + "\" to", to, reasonOf(error));
+        throw FileError("Cannot rename \"" + config::pathText(from) + "\" to", to, reasonOf(error));
     syncDirectoryToDisk(to.parent_path());
 }
 
@@ -142,7 +142,7 @@ std::unique_ptr<std::istream> LocalFileSystem::openForReading(const std::filesys
     errno = 0;
     auto stream = std::make_unique<std::ifstream>(path, std::ios::binary);
     if (!*stream)
-        throw WriteError("Cannot open", path, lastSystemReason());
+        throw FileError("Cannot open", path, lastSystemReason());
     return stream;
 }
 

@@ -19,7 +19,7 @@ bool createNewFile(const std::filesystem::path& path)
     if (!descriptor.isOpen()) {
         if (errno == EEXIST)
             return false;
-        throw WriteError("Cannot open", path, std::generic_category().message(errno));
+        throw FileError("Cannot open", path, std::generic_category().message(errno));
     }
     return true;
 }

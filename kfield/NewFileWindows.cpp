@@ -19,7 +19,7 @@ bool createNewFile(const std::filesystem::path& path)
         std::error_code ignored;
         if (error == ERROR_ACCESS_DENIED && std::filesystem::is_directory(path, ignored))
             return false;
-        throw WriteError("Cannot open", path, std::system_category().message(static_cast<int>(error)));
+        throw FileError("Cannot open", path, std::system_category().message(static_cast<int>(error)));
     }
     ::CloseHandle(handle);
     return true;

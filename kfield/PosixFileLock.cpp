@@ -30,7 +30,7 @@ PosixFileLock::PosixFileLock(const std::filesystem::path& folder, std::chrono::m
         m_descriptor = FileDescriptor(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     } while (!m_descriptor.isOpen() && errno == EINTR);
     if (!m_descriptor.isOpen())
-        throw WriteError("Cannot lock", path, reasonOf(errno));
+        throw FileError("Cannot lock", path, reasonOf(errno));
 
     const auto deadline = std::chrono::steady_clock::now() + wait;
     while (::flock(m_descriptor.get(), LOCK_EX | LOCK_NB) != 0) {
@@ -38,8 +38,8 @@ PosixFileLock::PosixFileLock(const std::filesystem::path& folder, std::chrono::m
         if (error == EINTR)
             continue;
         if (error != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
-            throw WriteError("Cannot lock", path, error != EWOULDBLOCK ? reasonOf(error)
-                                                                       : "another conversion in this folder has not finished within " + waitText(wait));
+            throw FileError("Cannot lock", path, error != EWOULDBLOCK ? reasonOf(error)
+                                                                      : "another conversion in this folder has not finished within " + waitText(wait));
         }
         std::this_thread::sleep_for(kPollInterval);
     }

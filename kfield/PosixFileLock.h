@@ -13,7 +13,7 @@ namespace kfield {
 // holder dies. It serialises every conversion into the folder, not only those of one file set.
 class PosixFileLock final : public FileLock {
 public:
-    // Throws WriteError.
+    // Throws FileError.
     PosixFileLock(const std::filesystem::path& folder, std::chrono::milliseconds wait);
 
 private:

@@ -9,7 +9,7 @@ CreatedFile createTemporaryFile(FileSystem& files, std::filesystem::path path)
 {
     auto file = files.createNew(path);
     if (!file)
-        throw WriteError("Cannot create", path, "a file or folder of this name is in the way");
+        throw FileError("Cannot create", path, "a file or folder of this name is in the way");
     return CreatedFile(files, std::move(path), std::move(file));
 }
 

@@ -70,13 +70,13 @@ WindowsFileLock::WindowsFileLock(const std::filesystem::path& descriptionPath, s
             }
             const DWORD error = ::GetLastError();
             if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED)
-                throw WriteError("Cannot create the lock file", path, reasonOf(error));
+                throw FileError("Cannot create the lock file", path, reasonOf(error));
             switch (inspect(path)) {
             case NameState::Free:
                 // Let go meanwhile: try the same name again. Refused with nothing there: the folder
                 // does not let us create files.
                 if (error == ERROR_ACCESS_DENIED)
-                    throw WriteError("Cannot create the lock file", path, reasonOf(error));
+                    throw FileError("Cannot create the lock file", path, reasonOf(error));
                 break;
             case NameState::Held:
                 held = true;
@@ -87,10 +87,10 @@ WindowsFileLock::WindowsFileLock(const std::filesystem::path& descriptionPath, s
             }
         }
         if (!held)
-            throw WriteError("Cannot lock", lockPath(descriptionPath, 0), "every name for the lock file is taken by other files");
+            throw FileError("Cannot lock", lockPath(descriptionPath, 0), "every name for the lock file is taken by other files");
         if (std::chrono::steady_clock::now() >= deadline)
-            throw WriteError("Cannot lock", lockPath(descriptionPath, 0),
-                             "another conversion of these files has not finished within " + waitText(wait));
+            throw FileError("Cannot lock", lockPath(descriptionPath, 0),
+                            "another conversion of these files has not finished within " + waitText(wait));
         std::this_thread::sleep_for(kPollInterval);
     }
 }

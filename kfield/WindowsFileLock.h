@@ -14,7 +14,7 @@ namespace kfield {
 // is taken instead; every conversion walks the names in the same order, so all meet at the same one.
 class WindowsFileLock final : public FileLock {
 public:
-    // Throws WriteError.
+    // Throws FileError.
     WindowsFileLock(const std::filesystem::path& descriptionPath, std::chrono::milliseconds wait);
     ~WindowsFileLock() override;
     WindowsFileLock(const WindowsFileLock&) = delete;

@@ -8,10 +8,11 @@
 
 namespace kfield {
 
-// A file operation failed: what failed, the quoted path, and the system's reason.
-class WriteError : public std::runtime_error {
+// A file operation failed, a read as much as a write: what failed, the quoted path, and the system's
+// reason.
+class FileError : public std::runtime_error {
 public:
-    WriteError(std::string action, const std::filesystem::path& path, std::string reason)
+    FileError(std::string action, const std::filesystem::path& path, std::string reason)
         : std::runtime_error(action + " \"" + config::pathText(path) + "\": " + reason)
         , m_path(path)
         , m_reason(std::move(reason))

@@ -112,7 +112,7 @@ void appendValueBlock(const TransferJob& job, const TransferServices& services, 
     if (leftOverValues) {
         const auto old = files.openForReading(job.paths.DfxPath);
         if (!copyStream(*old, combined.stream()))
-            throw WriteError("Cannot read", job.paths.DfxPath, "the file could not be read to its end");
+            throw FileError("Cannot read", job.paths.DfxPath, "the file could not be read to its end");
     }
     LineWriter out(combined.stream(), services.codePage);
     writeValueBlock(out, tables, job.MeasurementDateTime);

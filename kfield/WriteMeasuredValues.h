@@ -12,7 +12,7 @@ enum class ValuesOutcome {
 // Walks the part program's commands once more, numbering the characteristics as the description walk
 // does, and appends one ValueBlock of this measurement to the values file; in combined mode the values
 // file's content moves on into the combined file. The files change all or nothing.
-// Throws source::ReadError or source::ConnectionError when the application fails, WriteError when a
+// Throws source::ReadError or source::ConnectionError when the application fails, FileError when a
 // file does; no file changes then.
 ValuesOutcome WriteMeasuredValues(const TransferJob& job, const TransferServices& services);
 

@@ -39,7 +39,7 @@ ValuesOutcome WritePartHeader(const TransferJob& job, const TransferServices& se
         // The body is already in the code page and ends every line with CR LF: it follows byte for byte.
         const auto bodyText = body.openForReading();
         if (!copyStream(*bodyText, description.stream()))
-            throw WriteError("Cannot read", job.paths.TmpPath, "the file could not be read to its end");
+            throw FileError("Cannot read", job.paths.TmpPath, "the file could not be read to its end");
         description.commit();
     }
     CreatedFile created(services.files, target);

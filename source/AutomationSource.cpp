@@ -7,7 +7,6 @@
 
 #include <windows.h>
 
-#include <stdexcept>
 
 namespace source {
 namespace {
@@ -230,7 +229,7 @@ private:
             reason += "; " + std::string(kOtherRightsHint);
         break;
     }
-    throw std::runtime_error("Cannot reach the automation server \"" + std::string(programmaticId) + "\": " + reason);
+    throw ConnectionError("Cannot reach the automation server \"" + std::string(programmaticId) + "\": " + reason);
 }
 
 // The running object, asked again while the application is busy and, for a short while, while it

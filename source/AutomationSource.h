@@ -27,7 +27,7 @@ public:
     // not registered there, from the class factory of the running local server. Initialises COM and
     // the message filter on the calling thread for as long as any object of it lives; busyBudget is
     // how long all calls of this connection together may wait for a busy application. Throws
-    // std::runtime_error naming the identifier and the reason when the application refuses.
+    // ConnectionError naming the identifier and the reason when the application refuses.
     static std::shared_ptr<AutomationSource> requestRunning(std::string_view programmaticId,
                                                             std::chrono::milliseconds busyBudget = kDefaultBusyBudget);
 

@@ -1,8 +1,9 @@
 #include "ComAutomationApartment.h"
 
+#include "ReadError.h"
+
 #include <objbase.h>
 
-#include <stdexcept>
 #include <system_error>
 
 namespace source {
@@ -13,7 +14,7 @@ ComAutomationApartment::ComAutomationApartment()
     if (result == RPC_E_CHANGED_MODE)
         return;   // not ours to undo
     if (FAILED(result))
-        throw std::runtime_error("Cannot initialise COM: " + std::system_category().message(static_cast<int>(result)));
+        throw ConnectionError("Cannot initialise COM: " + std::system_category().message(static_cast<int>(result)));
     // S_FALSE (already initialised on this thread) must be balanced as well.
     m_mustUninitialize = true;
 }

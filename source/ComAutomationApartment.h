@@ -7,7 +7,7 @@ namespace source {
 // thread that created it may use it and the objects that hold it.
 class ComAutomationApartment {
 public:
-    // Throws std::runtime_error when COM cannot be initialised. A thread that already is in a
+    // Throws ConnectionError when COM cannot be initialised. A thread that already is in a
     // multithreaded apartment stays there: calls then go through COM's proxies all the same.
     ComAutomationApartment();
     ~ComAutomationApartment();

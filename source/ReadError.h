@@ -5,19 +5,27 @@
 
 namespace source {
 
-// A read (or write) of a member of the measuring application's object model failed. Every
-// MeasurementSource call may throw it; callers catch it only where a failure is meant to be ignored.
+// A read of the measuring application failed: a member of its object model (a write of one too), or
+// the snapshot that stands for the application. Every MeasurementSource call may throw it; callers
+// catch it only where a failure is meant to be ignored.
 class ReadError : public std::runtime_error {
 public:
-    ReadError(std::string member, std::string reason)
-        : std::runtime_error("Cannot read " + member + " from the measuring application: " + reason)
+    ReadError(const std::string& member, const std::string& reason)
+        : ReadError("Cannot read " + member + " from the measuring application: " + reason, member, reason)
+    {
+    }
+
+    // The member, or the snapshot file's name.
+    const std::string& member() const noexcept { return m_member; }
+    const std::string& reason() const noexcept { return m_reason; }
+
+protected:
+    ReadError(const std::string& message, std::string member, std::string reason)
+        : std::runtime_error(message)
         , m_member(std::move(member))
         , m_reason(std::move(reason))
     {
     }
-
-    const std::string& member() const noexcept { return m_member; }
-    const std::string& reason() const noexcept { return m_reason; }
 
 private:
     std::string m_member;

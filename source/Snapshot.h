@@ -3,28 +3,24 @@
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "ModelRecords.h"
+#include "ReadError.h"
 
 // A snapshot is the state of a running measuring application as one JSON document: the part program
 // that is open and every command with its dimension data, comment and named value. It is read whole or
 // not at all.
 namespace source {
 
-class SnapshotError : public std::runtime_error {
+// The snapshot could not be read or is no valid snapshot: member() names the file.
+class SnapshotError : public ReadError {
 public:
-    SnapshotError(std::string source, std::string reason)
-        : std::runtime_error("Cannot read the snapshot \"" + source + "\": " + reason)
-        , m_reason(std::move(reason))
+    SnapshotError(const std::string& source, const std::string& reason)
+        : ReadError("Cannot read the snapshot \"" + source + "\": " + reason, source, reason)
     {
     }
-    const std::string& reason() const noexcept { return m_reason; }
-
-private:
-    std::string m_reason;
 };
 
 // Throws SnapshotError naming the file, the position or member path and what is wrong.

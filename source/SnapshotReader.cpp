@@ -2,10 +2,10 @@
 // document first. A fault of the content is kept and the parse goes on to the end, so that a syntax
 // error anywhere in the document is what is reported, as when the document is parsed whole first.
 #include "Snapshot.h"
+#include "SnapshotFields.h"
 
 #include <nlohmann/json.hpp>
 
-#include <array>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -15,53 +15,7 @@ namespace source {
 namespace {
 
 using nlohmann::json;
-
-// The members of each object of the document, as its keys name them.
-enum class Field {
-    UpdatesEnabled, ActivePartProgram,
-    DefaultMember, PartName, Directory, RevisionNumber, SerialNumber, FileName, Commands,
-    CommandType, Id, IsDimension, ValueValid, DimensionData, Comment, NamedValue,
-    Feature1, Feature2, Feature3, Nominal, Measured, MinusTolerance, PlusTolerance, PositionResult,
-    OutputSelector, UnitCode, IsAxisLine, IsPositionLine,
-    CommentKind, Text, Name, Value,
-    FailingReads,
-};
-
-struct FieldName {
-    std::string_view key;
-    Field field;
-};
-
-constexpr std::array<FieldName, 3> kApplicationFields{{
-    {"updatesEnabled", Field::UpdatesEnabled}, {"activePartProgram", Field::ActivePartProgram}, {"failingReads", Field::FailingReads}}};
-constexpr std::array<FieldName, 8> kPartProgramFields{{
-    {"defaultMember", Field::DefaultMember}, {"partName", Field::PartName}, {"directory", Field::Directory},
-    {"revisionNumber", Field::RevisionNumber}, {"serialNumber", Field::SerialNumber}, {"fileName", Field::FileName},
-    {"commands", Field::Commands}, {"failingReads", Field::FailingReads}}};
-constexpr std::array<FieldName, 8> kCommandFields{{
-    {"commandType", Field::CommandType}, {"id", Field::Id}, {"isDimension", Field::IsDimension}, {"valueValid", Field::ValueValid},
-    {"dimensionData", Field::DimensionData}, {"comment", Field::Comment}, {"namedValue", Field::NamedValue},
-    {"failingReads", Field::FailingReads}}};
-constexpr std::array<FieldName, 14> kDimensionFields{{
-    {"id", Field::Id}, {"feature1", Field::Feature1}, {"feature2", Field::Feature2}, {"feature3", Field::Feature3},
-    {"nominal", Field::Nominal}, {"measured", Field::Measured}, {"minusTolerance", Field::MinusTolerance},
-    {"plusTolerance", Field::PlusTolerance}, {"positionResult", Field::PositionResult}, {"outputSelector", Field::OutputSelector},
-    {"unitCode", Field::UnitCode}, {"isAxisLine", Field::IsAxisLine}, {"isPositionLine", Field::IsPositionLine},
-    {"failingReads", Field::FailingReads}}};
-constexpr std::array<FieldName, 3> kCommentFields{{
-    {"commentKind", Field::CommentKind}, {"text", Field::Text}, {"failingReads", Field::FailingReads}}};
-constexpr std::array<FieldName, 3> kNamedValueFields{{
-    {"name", Field::Name}, {"value", Field::Value}, {"failingReads", Field::FailingReads}}};
-
-template <std::size_t N>
-std::optional<Field> fieldOf(const std::array<FieldName, N>& fields, std::string_view key)
-{
-    for (const FieldName& candidate : fields) {
-        if (candidate.key == key)
-            return candidate.field;
-    }
-    return std::nullopt;
-}
+using Field = SnapshotField;
 
 // One scalar of the document, as the parser hands it over.
 struct Scalar {
@@ -201,7 +155,7 @@ public:
             return true;
         Frame& frame = m_frames.back();
         frame.key = name;
-        frame.field = fieldIn(frame.object, name);
+        frame.field = snapshotFieldIn(frame.object, name);
         if (!frame.field)
             return fail("unknown member");
         return true;
@@ -213,19 +167,6 @@ public:
     }
 
 private:
-    static std::optional<Field> fieldIn(ModelObject object, std::string_view key)
-    {
-        switch (object) {
-        case ModelObject::Application: return fieldOf(kApplicationFields, key);
-        case ModelObject::PartProgram: return fieldOf(kPartProgramFields, key);
-        case ModelObject::Command: return fieldOf(kCommandFields, key);
-        case ModelObject::DimensionData: return fieldOf(kDimensionFields, key);
-        case ModelObject::Comment: return fieldOf(kCommentFields, key);
-        case ModelObject::NamedValue: return fieldOf(kNamedValueFields, key);
-        }
-        return std::nullopt;
-    }
-
     // The library's messages begin with "[json.exception.parse_error.101] "; the rest says it all.
     static std::string withoutExceptionTag(const std::string& message)
     {
@@ -362,32 +303,7 @@ private:
     }
 
     // A member whose value is of the wrong kind: what it should have been.
-    bool wrongType(const Frame& frame)
-    {
-        switch (*frame.field) {
-        case Field::Commands: return fail("expected a list of commands");
-        case Field::FailingReads: return fail("expected a list of member names");
-        case Field::ActivePartProgram:
-        case Field::DimensionData:
-        case Field::Comment:
-        case Field::NamedValue: return fail("expected an object");
-        case Field::UpdatesEnabled:
-        case Field::IsDimension:
-        case Field::ValueValid:
-        case Field::IsAxisLine:
-        case Field::IsPositionLine: return fail("expected true or false");
-        case Field::Nominal:
-        case Field::Measured:
-        case Field::MinusTolerance:
-        case Field::PlusTolerance:
-        case Field::PositionResult: return fail("expected a number");
-        case Field::CommandType:
-        case Field::OutputSelector:
-        case Field::UnitCode:
-        case Field::CommentKind: return fail("expected a whole number");
-        default: return fail("expected a text");
-        }
-    }
+    bool wrongType(const Frame& frame) { return fail(std::string(expectedValue(*frame.field))); }
 
     bool text(const Scalar& value, std::string& target)
     {

@@ -5,16 +5,15 @@
 #include "app/DesktopEnvironment.h"
 #include "app/DesktopProgram.h"
 #include "app/SnapshotConnector.h"
-#include "app/frm_Hauptfenster.h"
-#include "app/frm_Start.h"
 #include "config/CodePage.h"
+#include "config/LanguageTexts.h"
 #include "config/MemorySettingsStore.h"
 #include "config/RegionalSettings.h"
 #include "config/SettingKeys.h"
+#include "config/mdl_Sprache_Laden.h"
 #include "kfield/FileLock.h"
 #include "kfield/LocalFileSystem.h"
 #include "ui/frm_About.h"
-#include "ui/frm_Konfiguration.h"
 
 #include <QAction>
 #include <QApplication>
@@ -44,6 +43,16 @@ void settle()
 {
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The program's visible window of that object name, or nullptr.
+QWidget* openWindow(const char* objectName)
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QLatin1String(objectName) && window->isVisible())
+            return window;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -85,17 +94,20 @@ int main(int argc, char** argv)
     app::DesktopProgram program({root / "program", "", *codePage, *regional, files, locks, settings, connector, clock}, [](int) {});
 
     bool saved = program.start();
-    saved = save(program.startUpWindow(), directory, QStringLiteral("start-up"), suffix) && saved;
-    program.startUpWindow()->findChild<QTimer*>(QStringLiteral("Timer1"))->start(0);
-    if (!QTest::qWaitFor([&] { return program.mainWindow() != nullptr; }))
+    QWidget* startUp = openWindow("frm_Start");
+    saved = save(startUp, directory, QStringLiteral("start-up"), suffix) && saved;
+    startUp->findChild<QTimer*>(QStringLiteral("Timer1"))->start(0);
+    if (!QTest::qWaitFor([] { return openWindow("frm_Hauptfenster") != nullptr; }))
         return 1;
-    app::frm_Hauptfenster* window = program.mainWindow();
+    QWidget* window = openWindow("frm_Hauptfenster");
     saved = save(window, directory, QStringLiteral("main-window"), suffix) && saved;
 
     // A run in progress, as the walk shows it.
     auto* label = window->findChild<QLabel*>(QStringLiteral("Lbl_Fortschritt"));
     auto* bar = window->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
-    label->setText(QString::fromStdString(program.texts().line(11)));
+    config::LanguageTexts texts;
+    config::LoadResourceTexts(texts, root / "program", *codePage);
+    label->setText(QString::fromStdString(texts.line(11)));
     label->show();
     bar->setRange(0, 120);
     bar->setValue(74);
@@ -111,7 +123,7 @@ int main(int argc, char** argv)
 
     window->findChild<QAction*>(QStringLiteral("menKonfiguration"))->trigger();
     settle();
-    ui::frm_Konfiguration* dialog = program.settingsDialog();
+    QWidget* dialog = openWindow("frm_Konfiguration");
     dialog->findChild<QCheckBox*>(QStringLiteral("chkNordaPos"))->click();
     saved = save(dialog, directory, QStringLiteral("settings-dialog"), suffix) && saved;
     return saved ? 0 : 1;

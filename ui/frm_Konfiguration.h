@@ -27,11 +27,6 @@ class frm_Konfiguration final : public QWidget {
 public:
     frm_Konfiguration(config::SettingsStore& settings, const config::LanguageTexts& texts, QWidget* parent = nullptr);
 
-    // Fills the controls from the store; a value that cannot be applied is skipped.
-    void LoadDialogSettings();
-    // Writes the eleven settings from the controls. Throws std::runtime_error when the store fails.
-    void SaveDialogSettings();
-
 signals:
     void closed();
 
@@ -42,6 +37,10 @@ private:
     void createWidgets();
     void connectSignals();
     void Form_Load();
+    // Fills the controls from the store; a value that cannot be applied is skipped.
+    void LoadDialogSettings();
+    // Writes the eleven settings from the controls. Throws config::PlatformError when the store fails.
+    void SaveDialogSettings();
     QCheckBox* addCheckBox(const char* name);
     void finish();
 

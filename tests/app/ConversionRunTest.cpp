@@ -23,7 +23,7 @@ public:
     std::unique_ptr<kfield::FileLock> lockFileSet(const std::filesystem::path& descriptionPath) override
     {
         requested.push_back(descriptionPath);
-        const kfield::WriteError error("Cannot lock", descriptionPath.parent_path(), "another conversion holds it");
+        const kfield::FileError error("Cannot lock", descriptionPath.parent_path(), "another conversion holds it");
         thrown = error.what();
         throw error;
     }
@@ -38,7 +38,7 @@ TEST_F(StartCommand, ShowsOneMessageAndRequestsNothingWhenTheApplicationIsNotRun
     connector.running = false;
     const auto result = start();
     EXPECT_EQ(result.outcome, RunOutcome::NotConnected);
-    EXPECT_FALSE(result.endProgram);
+    EXPECT_FALSE(result.reachedValues());
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, "L46");
     EXPECT_EQ(messages.messages[0].icon, MessageIcon::None);
@@ -86,19 +86,18 @@ TEST_F(StartCommand, FormsThePartProgramNameFromTheFileName)
     }
 }
 
-TEST_F(StartCommand, EndsTheProgramOnlyAfterReachingTheValues)
+TEST_F(StartCommand, ReachesTheValuesOnlyWhenTheValuesWriterRan)
 {
-    run.EndAfterRun = true;
     attach(applicationWith({namedValueCommand("FIELD5", "no hash")}));
-    EXPECT_TRUE(start().endProgram); // the values writer stopped, but was reached
+    EXPECT_TRUE(start().reachedValues()); // the values writer stopped, but was reached
     attach(applicationWith({namedValueCommand("K2005", "x")}));
     std::filesystem::remove_all(dir.path());
     std::filesystem::create_directories(dir.path());
     const auto aborted = start();
     EXPECT_EQ(aborted.outcome, RunOutcome::ConversionAborted);
-    EXPECT_FALSE(aborted.endProgram);
+    EXPECT_FALSE(aborted.reachedValues());
     connector.running = false;
-    EXPECT_FALSE(start().endProgram);
+    EXPECT_FALSE(start().reachedValues());
 }
 
 TEST_F(StartCommand, ReportsAMissingOutputDirectoryAndWritesNothing)

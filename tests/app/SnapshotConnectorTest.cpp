@@ -1,6 +1,7 @@
 #include "app/SnapshotConnector.h"
 
 #include "source/MeasurementSource.h"
+#include "source/ReadError.h"
 #include "source/Snapshot.h"
 
 #include "support/Files.h"
@@ -48,4 +49,11 @@ TEST(SnapshotConnector, GivesEveryConnectionTheFileAsItIsNow)
         EXPECT_TRUE(next->UpdatesEnabled());
         EXPECT_NE(next, first);
     }
+}
+
+TEST(SnapshotConnector, WithoutASnapshotFileTheApplicationCannotBeReached)
+{
+    app::SnapshotConnector connector(std::nullopt);
+    EXPECT_FALSE(connector.findMainWindow("OrvianVeltrumWndClass"));
+    EXPECT_THROW(connector.requestObject("Veltrum.Application"), source::ConnectionError);
 }

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 
+#include "config/PlatformError.h"
 #include "config/QtSettingsStore.h"
 #include "support/Files.h"
 #include "support/Process.h"
@@ -80,7 +81,7 @@ TEST_F(QtSettingsStoreTest, FailedWriteThrowsNamingKeyAndFile)
     try {
         QtSettingsStore(m_directory / "blocked").WriteSetting(kApplication, kSection, "DFQ", "1");
         FAIL() << "the write did not fail";
-    } catch (const std::runtime_error& error) {
+    } catch (const config::PlatformError& error) {
         const std::string message = error.what();
         EXPECT_NE(message.find("\"DFQ\""), std::string::npos) << message;
         EXPECT_NE(message.find((m_directory / "blocked" / (kApplication + ".ini")).string()), std::string::npos) << message;

@@ -40,7 +40,7 @@ TEST(FileReplacement, ReportsAMissingDirectoryWithPathAndReason)
     try {
         kfield::FileReplacement file(files, dir / "missing" / "a.dfd");
         FAIL() << "no error";
-    } catch (const kfield::WriteError& error) {
+    } catch (const kfield::FileError& error) {
         EXPECT_NE(std::string(error.what()).find("missing/a.dfd.part"), std::string::npos) << error.what();
         EXPECT_NE(std::string(error.what()).find("No such file or directory"), std::string::npos) << error.what();
     }
@@ -55,7 +55,7 @@ TEST(LocalFileSystem, ReportsAFullDiskOnAWriteOrAtTheLastByte)
         try {
             file->close();
             ADD_FAILURE() << "no error for " << size << " bytes";
-        } catch (const kfield::WriteError& error) {
+        } catch (const kfield::FileError& error) {
             EXPECT_STREQ(error.what(), "Cannot write \"/dev/full\": No space left on device");
         }
     }

@@ -95,7 +95,7 @@ TEST_F(FullWrite, RefusesAScratchFileThatCannotBeReadToItsEnd)
         try {
             run(application, operation);
             ADD_FAILURE() << "no error";
-        } catch (const kfield::WriteError& error) {
+        } catch (const kfield::FileError& error) {
             EXPECT_EQ(std::string(error.what()), "Cannot read \"" + (dir / scratch).string() + "\": the file could not be read to its end");
         }
     };

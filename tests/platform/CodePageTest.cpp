@@ -2,9 +2,9 @@
 // system that wrote them. The same cases run in the Linux and in the Windows suite.
 #include "config/CodePage.h"
 
-#include <gtest/gtest.h>
+#include "config/PlatformError.h"
 
-#include <stdexcept>
+#include <gtest/gtest.h>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -50,7 +50,7 @@ TEST(CodePage, EncodesAndDecodesTheSameBytesOnEverySystem)
             EXPECT_EQ(codePage->decode(c.bytes), c.text);
         }
     }
-    EXPECT_THROW(config::codePageByNumber(4242), std::runtime_error);
+    EXPECT_THROW(config::codePageByNumber(4242), config::PlatformError);
 }
 
 #ifdef _WIN32
@@ -81,7 +81,7 @@ TEST(CodePage, EnvironmentChoosesTheSystemCodePage)
     ::setenv("NORDA_CODEPAGE", "1250", 1);
     EXPECT_EQ(config::systemCodePage()->name(), "windows-1250");
     ::setenv("NORDA_CODEPAGE", "nonsense", 1);
-    EXPECT_THROW(config::systemCodePage(), std::runtime_error);
+    EXPECT_THROW(config::systemCodePage(), config::PlatformError);
     ::unsetenv("NORDA_CODEPAGE");
     ::setenv("LC_ALL", "cs_CZ.UTF-8", 1);
     EXPECT_EQ(config::systemCodePage()->name(), "windows-1250");

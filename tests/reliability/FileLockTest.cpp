@@ -20,7 +20,7 @@ TEST(FileLock, GivesUpWhenAnotherHolderKeepsIt)
     try {
         kfield::lockFileSet(dir / "PUMP.dfd", 300ms);
         FAIL() << "the lock was taken twice";
-    } catch (const kfield::WriteError& error) {
+    } catch (const kfield::FileError& error) {
         EXPECT_EQ(std::string(error.what()), "Cannot lock \"" + dir.path().string() +
                                                  "\": another conversion in this folder has not finished within 300 ms");
     }
@@ -32,7 +32,7 @@ TEST(FileLock, ReportsAFolderThatCannotBeLocked)
     try {
         kfield::lockFileSet(dir / "missing" / "PUMP.dfd");
         FAIL() << "no error";
-    } catch (const kfield::WriteError& error) {
+    } catch (const kfield::FileError& error) {
         EXPECT_EQ(std::string(error.what()), "Cannot lock \"" + (dir / "missing").string() + "\": No such file or directory");
     }
 }

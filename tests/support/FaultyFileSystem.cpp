@@ -59,7 +59,7 @@ private:
     {
         const auto file = m_files.find(path.string());
         if (file == m_files.end())
-            throw kfield::WriteError(action, path, "No such file or directory");
+            throw kfield::FileError(action, path, "No such file or directory");
         return file->second;
     }
 
@@ -82,7 +82,7 @@ public:
         m_file->stream().write(bytes.data(), static_cast<std::streamsize>(stored));
         m_file->close();
         if (stored < bytes.size())
-            throw kfield::WriteError("Cannot write", m_path, "No space left on device");
+            throw kfield::FileError("Cannot write", m_path, "No space left on device");
     }
 
 private:
@@ -135,7 +135,7 @@ void FaultyFileSystem::operation(const char* action, const std::filesystem::path
 {
     ++m_operations;
     if (m_operations == m_failAt)
-        throw kfield::WriteError(action, path, "Input/output error (simulated fault)");
+        throw kfield::FileError(action, path, "Input/output error (simulated fault)");
 }
 
 std::unique_ptr<kfield::OutputFile> FaultyFileSystem::limited(std::unique_ptr<kfield::OutputFile> file, const std::filesystem::path& path)

@@ -61,7 +61,7 @@ TEST_F(LanguageInstall, EveryFailingFileOperationLeavesTheWorkingCopyWhole)
             files.failOperation(failing);
         else
             files.failWritesAfter(100);
-        EXPECT_THROW(install(), kfield::WriteError) << "operation " << failing;
+        EXPECT_THROW(install(), kfield::FileError) << "operation " << failing;
         files.failOperation(0);
         EXPECT_EQ(readBytes(dir / "resource.dll"), before) << "operation " << failing;
         EXPECT_EQ(dir.listing(), "German.dll resource.dll") << "operation " << failing;

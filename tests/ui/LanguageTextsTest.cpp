@@ -4,10 +4,8 @@
 #include "support/ModalBoxes.h"
 
 #include "app/frm_Hauptfenster.h"
-#include "app/frm_Start.h"
 #include "support/Files.h"
 #include "ui/frm_About.h"
-#include "ui/frm_Konfiguration.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -122,7 +120,7 @@ private slots:
         }
         if (!world.mainWindow()) {
             QVERIFY(world.start());
-            QCOMPARE(captions(world.program->startUpWindow()), expected(kStartUp, prefix));
+            QCOMPARE(captions(world.window("frm_Start")), expected(kStartUp, prefix));
             world.fireStartUpTimer();
         }
         QCOMPARE(captions(world.mainWindow()), expected(kMain, prefix));
@@ -134,7 +132,7 @@ private slots:
         settle();
         press(world.mainWindow(), "menKonfiguration");
         settle();
-        QCOMPARE(captions(world.program->settingsDialog()), expected(kSettings, prefix));
+        QCOMPARE(captions(world.window("frm_Konfiguration")), expected(kSettings, prefix));
     }
 
     // How a failing copy leaves resource.dll is the language install's own test; here what the window shows.

@@ -5,11 +5,9 @@
 
 #include "app/ProgressWidgets.h"
 #include "app/frm_Hauptfenster.h"
-#include "app/frm_Start.h"
 #include "config/SettingKeys.h"
 #include "support/ModelBuilder.h"
 #include "ui/frm_About.h"
-#include "ui/frm_Konfiguration.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -45,8 +43,8 @@ long valueLines(const DesktopWorld& world)
 // The window in front: the settings dialog or the About window while one is open, else the main window.
 QWidget* frontWindow(const DesktopWorld& world)
 {
-    if (world.program->settingsDialog())
-        return world.program->settingsDialog();
+    if (QWidget* dialog = world.window("frm_Konfiguration"))
+        return dialog;
     if (auto* about = world.mainWindow()->findChild<ui::frm_About*>(); about && about->isVisible())
         return about;
     return world.mainWindow();
@@ -69,7 +67,7 @@ private slots:
         QCOMPARE(boxes.seen().size(), std::size_t(1));
         QCOMPARE(boxes.seen().front().icon, QMessageBox::Critical);
         QVERIFY2(boxes.texts().front().contains(QStringLiteral("resource.dll")), qPrintable(boxes.texts().front()));
-        QCOMPARE(world.program->startUpWindow(), nullptr);
+        QCOMPARE(world.window("frm_Start"), nullptr);
         QCOMPARE(world.connector.requests, 0);
         for (QWidget* window : QApplication::topLevelWidgets())
             QVERIFY(!window->isVisible());
@@ -128,7 +126,7 @@ private slots:
         DesktopWorld world("/a");
         world.connector.running = false;
         QVERIFY(world.start());
-        const QPointer<QWidget> startUp(world.program->startUpWindow());
+        const QPointer<QWidget> startUp(world.window("frm_Start"));
         bool startUpShown = false;
         ModalBoxes boxes([&](const ModalBoxes::Box&) { startUpShown = startUpShown || (startUp && startUp->isVisible()); });
         world.fireStartUpTimer();
@@ -149,7 +147,7 @@ private slots:
         world.connector.running = true;
         press(world.mainWindow(), "menKonfiguration");
         settle();
-        press(world.program->settingsDialog(), "CancelButton");
+        press(world.window("frm_Konfiguration"), "CancelButton");
         QCOMPARE(world.endRequests, std::vector<int>{0});
         press(world.mainWindow(), "menGerman");
         QCOMPARE(world.endRequests, (std::vector<int>{0, 0}));
@@ -239,9 +237,8 @@ private slots:
             QVERIFY(frontWindow(world) != first);
             QVERIFY(frontWindow(world)->isVisible() && !frontWindow(world)->isModal());
             QVERIFY(!first || !first->isVisible()); // unloaded for the settings, hidden for About
-            QCOMPARE(world.program->run().SwitchingWindow, opens == "menKonfiguration");
-            if (world.program->settingsDialog())
-                press(world.program->settingsDialog(), "Chk_DFQ");
+            if (QWidget* dialog = world.window("frm_Konfiguration"))
+                press(dialog, "Chk_DFQ");
         }
         world.connector.running = false;
         ModalBoxes boxes;
@@ -257,10 +254,13 @@ private slots:
             return;
         QVERIFY(world.mainWindow()->isVisible());
         QCOMPARE(world.mainWindow() == first, opens == "menInfo");
-        QCOMPARE(QString::fromStdString(world.program->run().Settings.SettingDFQ), dfq);
         QCOMPARE(world.settings.size(), std::size_t(closes == "OKButton" ? 11 : 2));
         // The name of the part program reached before stays, as the run state does.
         QCOMPARE(label(world.mainWindow(), "Lbl_VELTRUM_NAME")->text(), QStringLiteral("PUMP1"));
+        // The run works with the settings of the last load.
+        world.connector.running = true;
+        press(world.mainWindow(), "cmd_Start_Konvertierung");
+        QCOMPARE(world.output.listing(), dfq == "1" ? "PUMP HOUSING A1.dfq" : kDfdAndDfx);
         world.mainWindow()->close(); // and now the close box ends the program again
         QCOMPARE(world.endRequests, std::vector<int>{0});
     }

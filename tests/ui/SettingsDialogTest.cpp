@@ -3,6 +3,7 @@
 #include "support/ModalBoxes.h"
 
 #include "config/MemorySettingsStore.h"
+#include "config/PlatformError.h"
 #include "config/SettingKeys.h"
 #include "support/Files.h"
 #include "support/TestTexts.h"
@@ -23,8 +24,6 @@
 #include <QStyleOptionButton>
 #include <QTest>
 
-#include <stdexcept>
-
 using ui_testing::ModalBoxes;
 namespace key = config::setting;
 
@@ -42,7 +41,7 @@ public:
                       std::string_view value) override
     {
         if (failWrites)
-            throw std::runtime_error("Cannot write the setting \"" + std::string(name) + "\": disk full");
+            throw config::PlatformError("Cannot write the setting \"" + std::string(name) + "\": disk full");
         writes.emplace_back(std::string(name), std::string(value));
         values.WriteSetting(application, section, name, value);
     }

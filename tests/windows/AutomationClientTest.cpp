@@ -21,7 +21,6 @@
 
 #include <functional>
 #include <optional>
-#include <stdexcept>
 
 namespace {
 
@@ -225,7 +224,7 @@ TEST(WindowsConnectorTest, AnOwnerWithOtherRightsIsNamedAndNothingIsStarted)
     try {
         connector.requestObject("Veltrum.Application");
         ADD_FAILURE() << "no error";
-    } catch (const std::runtime_error& error) {
+    } catch (const source::ConnectionError& error) {
         EXPECT_NE(std::string(error.what()).find("start the converter the same way as Veltrum"), std::string::npos) << error.what();
     }
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, localServer.c_str());

@@ -21,7 +21,7 @@ TEST(WindowsFileLock, ASecondHolderWaitsAndGivesUpWithAClearReason)
     try {
         kfield::lockFileSet(description, 50ms);
         FAIL() << "a second lock on the same files";
-    } catch (const kfield::WriteError& error) {
+    } catch (const kfield::FileError& error) {
         EXPECT_EQ(error.reason(), "another conversion of these files has not finished within 50 ms");
         EXPECT_NE(std::string(error.what()).find("Geh\xC3\xA4use.lock"), std::string::npos) << error.what();
     }
@@ -57,7 +57,7 @@ TEST(WindowsFileLock, FilesNamedLikeTheLockFileAreNotOurs)
     {
         const auto held = kfield::lockFileSet(description, 1s);
         EXPECT_TRUE(std::filesystem::exists(directory / "part.2.lock"));
-        EXPECT_THROW(kfield::lockFileSet(description, 50ms), kfield::WriteError);
+        EXPECT_THROW(kfield::lockFileSet(description, 50ms), kfield::FileError);
     }
     EXPECT_FALSE(std::filesystem::exists(directory / "part.2.lock"));
     EXPECT_EQ(wintest::readBytes(directory / "part.lock"), "operator's notes\r\n");

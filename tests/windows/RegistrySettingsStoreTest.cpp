@@ -1,5 +1,6 @@
 // What only the registry store promises, in the converter's own key; what every store promises is
 // in tests/config/SettingsStoreContractTest.cpp.
+#include "config/PlatformError.h"
 #include "config/SettingKeys.h"
 #include "config/WindowsRegistrySettingsStore.h"
 
@@ -9,7 +10,6 @@
 
 #include <windows.h>
 
-#include <stdexcept>
 #include <string>
 
 namespace {
@@ -74,7 +74,7 @@ TEST_F(RegistrySettingsStore, ReportsAKeyThatCannotBeWritten)
     try {
         store.WriteSetting(kApplication, kSection, tooLong, "1");
         FAIL() << "no error";
-    } catch (const std::runtime_error& error) {
+    } catch (const config::PlatformError& error) {
         EXPECT_NE(std::string(error.what()).find("VELTRUM_NORDA_KONVERTER\\Settings\": "), std::string::npos) << error.what();
     }
 }

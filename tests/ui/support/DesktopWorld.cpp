@@ -3,13 +3,13 @@
 #include "LanguageFiles.h"
 
 #include "app/frm_Hauptfenster.h"
-#include "app/frm_Start.h"
 #include "config/SettingKeys.h"
 #include "source/MemoryApplication.h"
 #include "support/ModelBuilder.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QTest>
 #include <QTimer>
@@ -42,8 +42,8 @@ bool DesktopWorld::start()
 
 void DesktopWorld::fireStartUpTimer()
 {
-    program->startUpWindow()->findChild<QTimer*>(QStringLiteral("Timer1"))->start(0);
-    QTRY_VERIFY(program->mainWindow() != nullptr);
+    window("frm_Start")->findChild<QTimer*>(QStringLiteral("Timer1"))->start(0);
+    QTRY_VERIFY(mainWindow() != nullptr);
 }
 
 app::frm_Hauptfenster* DesktopWorld::startToMainWindow()
@@ -51,7 +51,7 @@ app::frm_Hauptfenster* DesktopWorld::startToMainWindow()
     if (!start())
         return nullptr;
     fireStartUpTimer();
-    return program->mainWindow();
+    return mainWindow();
 }
 
 void DesktopWorld::stop()
@@ -60,9 +60,21 @@ void DesktopWorld::stop()
     settle();
 }
 
+QWidget* DesktopWorld::window(const char* objectName) const
+{
+    if (!program)
+        return nullptr;
+    QWidget* found = nullptr;
+    for (QWidget* candidate : QApplication::topLevelWidgets()) {
+        if (candidate->objectName() == QLatin1String(objectName) && (!found || (candidate->isVisible() && !found->isVisible())))
+            found = candidate;
+    }
+    return found;
+}
+
 app::frm_Hauptfenster* DesktopWorld::mainWindow() const
 {
-    return program ? program->mainWindow() : nullptr;
+    return qobject_cast<app::frm_Hauptfenster*>(window("frm_Hauptfenster"));
 }
 
 void DesktopWorld::store(std::string_view key, std::string_view value)

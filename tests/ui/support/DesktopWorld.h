@@ -56,6 +56,10 @@ public:
     // Ends the program object as a restart would, and drops the windows it left.
     void stop();
 
+    // The program's open window of that object name ("frm_Start", "frm_Hauptfenster",
+    // "frm_Konfiguration"), or nullptr. A window the program has just let go stays until settle();
+    // the visible one is taken before it.
+    QWidget* window(const char* objectName) const;
     app::frm_Hauptfenster* mainWindow() const;
     void store(std::string_view key, std::string_view value);
 

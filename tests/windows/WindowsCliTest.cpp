@@ -346,7 +346,7 @@ TEST_F(WindowsCli, ABusyApplicationIsWaitedForWithinTheBudget)
 // The application ends in the middle of the walk: the run stops at once with the message for it.
 TEST_F(WindowsCli, AnApplicationThatEndsMidWalkIsReportedAsClosed)
 {
-    ChildProcess application(programDirectory() / "veltrum-test-server.exe", {config::pathText(testData("short-program.json")), "150"});
+    ChildProcess application(programDirectory() / "veltrum-test-server.exe", {config::pathText(testData("short-program.json")), "--end-at", "150"});
     for (int waited = 0; !FindWindowA(testserver::kMainWindowClass, nullptr) && waited < 1000; ++waited)
         Sleep(20);
     ChildProcess cli(programDirectory() / "norda-cli.exe", arguments({}),

@@ -380,18 +380,6 @@ TEST_F(WindowsCli, ASavedSnapshotConvertsOnLinuxToTheBytesOfTheLiveConversion)
     convertTwiceOnBoth(testData("wide-texts.json"), {"--set", "KOMMENTARE=1"}, {}, saved);
 }
 
-TEST_F(WindowsCli, ARefusedReadMidwayLeavesNoSnapshot)
-{
-    source::ApplicationRecord record = source::readSnapshotFile(testData("wide-texts.json"));
-    record.activePartProgram->commands.at(12).dimensionData->failingReads.add(Member::DimensionDataMeasured);
-    testserver::TestAutomationServer server(record);
-    const ProcessResult result = againstServer(server, {"--save-snapshot", config::pathText(windowsOut / "snapshot.json")});
-    EXPECT_EQ(result.exitCode, 1u);
-    EXPECT_NE(result.err.find("DimensionData.Measured of command 13"), std::string::npos) << result.err;
-    EXPECT_EQ(directoryState(windowsOut), "");
-    EXPECT_TRUE(server.application().UpdatesEnabled());
-}
-
 TEST_F(WindowsCli, TheUnpackedArchiveRunsFromAFolderWithABlankAndAnUmlaut)
 {
     const std::filesystem::path archive = windowsPath(NORDA_RELEASE_ARCHIVE);

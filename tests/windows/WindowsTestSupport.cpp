@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -206,11 +207,11 @@ ProcessResult runOnLinux(const std::vector<std::string>& command, const std::fil
     std::filesystem::create_directories(capture);
     std::filesystem::create_directories(work / "linux-config");
     std::filesystem::remove_all(capture / "status");
-    const std::string locale = environmentText(L"LC_ALL");
+    const char* const locale = std::getenv("LC_ALL");
     std::vector<std::string> all{"-c", "out=$1 err=$2 status=$3; shift 3; env -i \"$@\" >\"$out\" 2>\"$err\"; "
                                        "echo $? >\"$status.part\"; mv \"$status.part\" \"$status\"",
                                  "sh", unixPath(capture) + "/out", unixPath(capture) + "/err", unixPath(capture) + "/status",
-                                 "LC_ALL=" + (locale.empty() ? "en_US.UTF-8" : locale), "HOME=" + unixPath(work),
+                                 "LC_ALL=" + std::string(locale ? locale : "en_US.UTF-8"), "HOME=" + unixPath(work),
                                  "XDG_CONFIG_HOME=" + unixPath(work / "linux-config")};
     all.insert(all.end(), command.begin(), command.end());
     ChildProcess(windowsPath("/bin/sh"), all).finish();
@@ -250,13 +251,6 @@ std::string directoryState(const std::filesystem::path& directory)
 std::filesystem::path testData(const std::string& name)
 {
     return sourceDirectory() / "tests" / "data" / "windows" / name;
-}
-
-std::string environmentText(const wchar_t* name)
-{
-    wchar_t value[4096];
-    const DWORD length = GetEnvironmentVariableW(name, value, 4096);
-    return length > 0 && length < 4096 ? config::utf8FromWide(std::wstring_view(value, length)) : std::string();
 }
 
 std::filesystem::path programDirectory()

@@ -214,14 +214,14 @@ TEST_F(WindowsCli, AFailedCallLeavesTheFilesAndPutsUpdatesEnabledBack)
 {
     const struct {
         const char* name;
-        Member failing;
+        const char* snapshot; // the short program with one refused read of a dimension in the middle
+        const char* member;
         std::vector<std::string> settings;
         bool append;
     } cases[] = {
-        {"mid-walk of an append", Member::CommandValueValid, {}, true},
-        {"in the full write", Member::CommandCommandType, {"--set", "DFQ=1"}, false},
+        {"mid-walk of an append", "refused-value-valid.json", "Command.ValueValid", {}, true},
+        {"in the full write", "refused-command-type.json", "Command.CommandType", {"--set", "DFQ=1"}, false},
     };
-    const source::ApplicationRecord good = source::readSnapshotFile(testData("short-program.json"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove_all(windowsOut);
@@ -229,26 +229,20 @@ TEST_F(WindowsCli, AFailedCallLeavesTheFilesAndPutsUpdatesEnabledBack)
         std::filesystem::create_directories(windowsOut);
         std::filesystem::create_directories(linuxOut);
         if (c.append) {
-            testserver::TestAutomationServer server(good);
+            testserver::TestAutomationServer server(source::readSnapshotFile(testData("short-program.json")));
             ASSERT_EQ(convertOnWindows(server, c.settings).exitCode, 0u);
             convertOnLinux(testData("short-program.json"), c.settings);
         }
         const std::string before = directoryState(windowsOut);
-        source::ApplicationRecord failing = good;
-        std::size_t failingCommand = failing.activePartProgram->commands.size() / 2;
-        while (!failing.activePartProgram->commands[failingCommand].isDimension)
-            ++failingCommand;
-        failing.activePartProgram->commands[failingCommand].failingReads.add(c.failing);
-        testserver::TestAutomationServer server(failing);
+        testserver::TestAutomationServer server(source::readSnapshotFile(testData(c.snapshot)));
         const ProcessResult windows = convertOnWindows(server, c.settings);
         EXPECT_EQ(windows.exitCode, 1u);
-        EXPECT_NE(windows.err.find("Cannot read " + std::string(source::memberName(c.failing))), std::string::npos) << windows.err;
+        EXPECT_NE(windows.err.find("Cannot read " + std::string(c.member)), std::string::npos) << windows.err;
         EXPECT_NE(windows.err.find("the measuring application refused the call"), std::string::npos) << windows.err;
         EXPECT_EQ(directoryState(windowsOut), before);
         EXPECT_TRUE(server.application().record().updatesEnabled);
         EXPECT_EQ(server.application().updatesEnabledWrites(), 2);
-        writeBytes(work / "failing.json", source::writeSnapshot(failing));
-        const ProcessResult linux = convertOnLinux(work / "failing.json", c.settings);
+        const ProcessResult linux = convertOnLinux(testData(c.snapshot), c.settings);
         EXPECT_EQ(withoutCarriageReturns(windows.err), linux.err);
         EXPECT_EQ(linux.exitCode, 1u);
     }

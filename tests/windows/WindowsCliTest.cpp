@@ -54,11 +54,9 @@ protected:
     }
     void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }
 
-    std::vector<std::string> arguments(const std::vector<std::string>& settings, bool setDirectory = true) const
+    std::vector<std::string> arguments(const std::vector<std::string>& settings) const
     {
-        std::vector<std::string> all{"--now", kNow};
-        if (setDirectory)
-            all.insert(all.end(), {"--set", "DIR=" + config::pathText(windowsOut)});
+        std::vector<std::string> all{"--now", kNow, "--set", "DIR=" + config::pathText(windowsOut)};
         all.insert(all.end(), settings.begin(), settings.end());
         return all;
     }
@@ -74,9 +72,9 @@ protected:
     }
 
     ProcessResult convertOnWindows(testserver::TestAutomationServer& server, const std::vector<std::string>& settings,
-                                   bool setDirectory = true, const wchar_t* busySeconds = L"")
+                                   const wchar_t* busySeconds = L"")
     {
-        return againstServer(server, arguments(settings, setDirectory), busySeconds);
+        return againstServer(server, arguments(settings), busySeconds);
     }
 
     // The Linux norda-cli with the snapshot, with settings of its own.
@@ -248,28 +246,21 @@ TEST_F(WindowsCli, AFailedCallLeavesTheFilesAndPutsUpdatesEnabledBack)
     }
 }
 
-TEST_F(WindowsCli, StoredSettingsComeFromTheRegistry)
+// What the operator's PC gives the program: the stored settings from the registry, and a snapshot
+// named by the environment (a path beyond ASCII) standing for the application.
+TEST_F(WindowsCli, TakesTheRegistrysSettingsAndTheEnvironmentsSnapshot)
 {
     config::WindowsRegistrySettingsStore store;
     store.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDir, config::pathText(windowsOut));
     store.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDfq, "1");
     store.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kNamenslaenge, "1");
-    testserver::TestAutomationServer server(source::readSnapshotFile(testData("short-program.json")));
-    const ProcessResult windows = convertOnWindows(server, {}, false);
+    const std::filesystem::path snapshot = work / "Schnappschuss \xC3\x84\xC3\x96\xC3\x9C.json";
+    std::filesystem::copy_file(testData("short-program.json"), snapshot);
+    ChildProcess child(programDirectory() / "norda-cli.exe", {"--now", kNow}, {{L"VELTRUM_SNAPSHOT", snapshot.wstring()}});
+    const ProcessResult windows = child.finish();
     EXPECT_EQ(windows.exitCode, 0u) << windows.err;
     EXPECT_EQ(windows.out, "created  " + config::pathText(windowsOut / "Getriebe.dfq") + "\r\nappended " + config::pathText(windowsOut / "Getriebe.dfq") + "\r\n");
     convertOnLinux(testData("short-program.json"), {"--set", "DFQ=1", "--set", "NAMENSL\xC3\x84NGE=1"});
-    EXPECT_TRUE(sameFiles(windowsOut, linuxOut));
-}
-
-TEST_F(WindowsCli, ASnapshotNamedByTheEnvironmentStandsForTheApplication)
-{
-    const std::filesystem::path snapshot = work / "Schnappschuss \xC3\x84\xC3\x96\xC3\x9C.json";
-    std::filesystem::copy_file(example("pump-housing.json"), snapshot);
-    ChildProcess child(programDirectory() / "norda-cli.exe", arguments({}), {{L"VELTRUM_SNAPSHOT", snapshot.wstring()}});
-    const ProcessResult windows = child.finish();
-    EXPECT_EQ(windows.exitCode, 0u) << windows.err;
-    convertOnLinux(example("pump-housing.json"), {});
     EXPECT_TRUE(sameFiles(windowsOut, linuxOut));
 }
 
@@ -285,7 +276,7 @@ TEST_F(WindowsCli, ABusyApplicationIsWaitedForWithinTheBudget)
     {
         testserver::TestAutomationServer server(record);
         server.application().log().startTrace();
-        const ProcessResult windows = convertOnWindows(server, {}, true, L"1");
+        const ProcessResult windows = convertOnWindows(server, {}, L"1");
         ASSERT_EQ(windows.exitCode, 0u) << windows.err;
         trace = server.application().log().trace();
         undisturbed = directoryState(windowsOut);
@@ -321,7 +312,7 @@ TEST_F(WindowsCli, ABusyApplicationIsWaitedForWithinTheBudget)
         std::filesystem::create_directories(windowsOut);
         testserver::TestAutomationServer server(record);
         server.beBusy({c.afterMemberCalls, c.milliseconds, c.answer, 0});
-        const ProcessResult windows = convertOnWindows(server, {}, true, c.budget);
+        const ProcessResult windows = convertOnWindows(server, {}, c.budget);
         EXPECT_GT(server.counters().rejectedCalls, 0u);
         EXPECT_TRUE(server.application().record().updatesEnabled);
         if (c.withinBudget) {

@@ -1,10 +1,8 @@
-// What only the registry store promises, in the converter's own key; what every store promises is
-// in tests/config/SettingsStoreContractTest.cpp.
+// What only the registry store promises; what every store promises is in
+// tests/config/SettingsStoreContractTest.cpp.
 #include "config/PlatformError.h"
 #include "config/SettingKeys.h"
 #include "config/WindowsRegistrySettingsStore.h"
-
-#include "WindowsTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -14,19 +12,17 @@
 
 namespace {
 
-constexpr const wchar_t* kSettingsKey = L"Software\\VB and VBA Program Settings\\VELTRUM_NORDA_KONVERTER\\Settings";
+using config::setting::kApplication;
+using config::setting::kSection;
 
-// The store of the converter's own key. The suite runs in Wine's throwaway prefix, so it may clear
-// that key; on a real Windows machine it would be the user's settings, and the tests stay away.
+// Under a root of its own, never the user's settings; cleared before and after.
+constexpr const char* kRoot = "Software\\Norda registry store";
+constexpr const wchar_t* kSettingsKey = L"Software\\Norda registry store\\VELTRUM_NORDA_KONVERTER\\Settings";
+
 class RegistrySettingsStore : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        if (!GetProcAddress(GetModuleHandleW(L"ntdll"), "wine_get_version"))
-            GTEST_SKIP() << "clears the user's settings: runs only under Wine";
-        RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
-    }
-    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }
+    RegistrySettingsStore() { RegDeleteTreeA(HKEY_CURRENT_USER, kRoot); }
+    ~RegistrySettingsStore() override { RegDeleteTreeA(HKEY_CURRENT_USER, kRoot); }
 
     // The value as any other program reads it from the registry.
     static std::wstring registryValue(const std::wstring& name)
@@ -37,11 +33,8 @@ protected:
         return status == ERROR_SUCCESS ? std::wstring(value) : L"<absent>";
     }
 
-    config::WindowsRegistrySettingsStore store;
+    config::WindowsRegistrySettingsStore store{kRoot};
 };
-
-using config::setting::kApplication;
-using config::setting::kSection;
 
 } // namespace
 
@@ -54,7 +47,7 @@ TEST_F(RegistrySettingsStore, KeysAndTextsAreTheRegistrysOwn)
     store.WriteSetting(kApplication, kSection, config::setting::kDir, "D:\\M\xC3\xA9sures");
     EXPECT_EQ(registryValue(L"NAMENSL\u00C4NGE"), L"1");
     EXPECT_EQ(registryValue(L"DIR"), L"D:\\M\u00E9sures");
-    EXPECT_EQ(store.keyName(kApplication, kSection),
+    EXPECT_EQ(config::WindowsRegistrySettingsStore().keyName(kApplication, kSection),
               "HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\VELTRUM_NORDA_KONVERTER\\Settings");
 
     const std::wstring value = L"\u00C4";

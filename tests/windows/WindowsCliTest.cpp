@@ -54,11 +54,9 @@ protected:
     }
     void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }
 
-    std::vector<std::string> arguments(const std::vector<std::string>& settings, bool setDirectory = true) const
+    std::vector<std::string> arguments(const std::vector<std::string>& settings) const
     {
-        std::vector<std::string> all{"--now", kNow};
-        if (setDirectory)
-            all.insert(all.end(), {"--set", "DIR=" + config::pathText(windowsOut)});
+        std::vector<std::string> all{"--now", kNow, "--set", "DIR=" + config::pathText(windowsOut)};
         all.insert(all.end(), settings.begin(), settings.end());
         return all;
     }
@@ -74,9 +72,9 @@ protected:
     }
 
     ProcessResult convertOnWindows(testserver::TestAutomationServer& server, const std::vector<std::string>& settings,
-                                   bool setDirectory = true, const wchar_t* busySeconds = L"")
+                                   const wchar_t* busySeconds = L"")
     {
-        return againstServer(server, arguments(settings, setDirectory), busySeconds);
+        return againstServer(server, arguments(settings), busySeconds);
     }
 
     // The Linux norda-cli with the snapshot, with settings of its own.
@@ -214,14 +212,14 @@ TEST_F(WindowsCli, AFailedCallLeavesTheFilesAndPutsUpdatesEnabledBack)
 {
     const struct {
         const char* name;
-        Member failing;
+        const char* snapshot; // the short program with one refused read of a dimension in the middle
+        const char* member;
         std::vector<std::string> settings;
         bool append;
     } cases[] = {
-        {"mid-walk of an append", Member::CommandValueValid, {}, true},
-        {"in the full write", Member::CommandCommandType, {"--set", "DFQ=1"}, false},
+        {"mid-walk of an append", "refused-value-valid.json", "Command.ValueValid", {}, true},
+        {"in the full write", "refused-command-type.json", "Command.CommandType", {"--set", "DFQ=1"}, false},
     };
-    const source::ApplicationRecord good = source::readSnapshotFile(testData("short-program.json"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove_all(windowsOut);
@@ -229,53 +227,40 @@ TEST_F(WindowsCli, AFailedCallLeavesTheFilesAndPutsUpdatesEnabledBack)
         std::filesystem::create_directories(windowsOut);
         std::filesystem::create_directories(linuxOut);
         if (c.append) {
-            testserver::TestAutomationServer server(good);
+            testserver::TestAutomationServer server(source::readSnapshotFile(testData("short-program.json")));
             ASSERT_EQ(convertOnWindows(server, c.settings).exitCode, 0u);
             convertOnLinux(testData("short-program.json"), c.settings);
         }
         const std::string before = directoryState(windowsOut);
-        source::ApplicationRecord failing = good;
-        std::size_t failingCommand = failing.activePartProgram->commands.size() / 2;
-        while (!failing.activePartProgram->commands[failingCommand].isDimension)
-            ++failingCommand;
-        failing.activePartProgram->commands[failingCommand].failingReads.add(c.failing);
-        testserver::TestAutomationServer server(failing);
+        testserver::TestAutomationServer server(source::readSnapshotFile(testData(c.snapshot)));
         const ProcessResult windows = convertOnWindows(server, c.settings);
         EXPECT_EQ(windows.exitCode, 1u);
-        EXPECT_NE(windows.err.find("Cannot read " + std::string(source::memberName(c.failing))), std::string::npos) << windows.err;
+        EXPECT_NE(windows.err.find("Cannot read " + std::string(c.member)), std::string::npos) << windows.err;
         EXPECT_NE(windows.err.find("the measuring application refused the call"), std::string::npos) << windows.err;
         EXPECT_EQ(directoryState(windowsOut), before);
         EXPECT_TRUE(server.application().record().updatesEnabled);
         EXPECT_EQ(server.application().updatesEnabledWrites(), 2);
-        writeBytes(work / "failing.json", source::writeSnapshot(failing));
-        const ProcessResult linux = convertOnLinux(work / "failing.json", c.settings);
+        const ProcessResult linux = convertOnLinux(testData(c.snapshot), c.settings);
         EXPECT_EQ(withoutCarriageReturns(windows.err), linux.err);
         EXPECT_EQ(linux.exitCode, 1u);
     }
 }
 
-TEST_F(WindowsCli, StoredSettingsComeFromTheRegistry)
+// What the operator's PC gives the program: the stored settings from the registry, and a snapshot
+// named by the environment (a path beyond ASCII) standing for the application.
+TEST_F(WindowsCli, TakesTheRegistrysSettingsAndTheEnvironmentsSnapshot)
 {
     config::WindowsRegistrySettingsStore store;
     store.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDir, config::pathText(windowsOut));
     store.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDfq, "1");
     store.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kNamenslaenge, "1");
-    testserver::TestAutomationServer server(source::readSnapshotFile(testData("short-program.json")));
-    const ProcessResult windows = convertOnWindows(server, {}, false);
+    const std::filesystem::path snapshot = work / "Schnappschuss \xC3\x84\xC3\x96\xC3\x9C.json";
+    std::filesystem::copy_file(testData("short-program.json"), snapshot);
+    ChildProcess child(programDirectory() / "norda-cli.exe", {"--now", kNow}, {{L"VELTRUM_SNAPSHOT", snapshot.wstring()}});
+    const ProcessResult windows = child.finish();
     EXPECT_EQ(windows.exitCode, 0u) << windows.err;
     EXPECT_EQ(windows.out, "created  " + config::pathText(windowsOut / "Getriebe.dfq") + "\r\nappended " + config::pathText(windowsOut / "Getriebe.dfq") + "\r\n");
     convertOnLinux(testData("short-program.json"), {"--set", "DFQ=1", "--set", "NAMENSL\xC3\x84NGE=1"});
-    EXPECT_TRUE(sameFiles(windowsOut, linuxOut));
-}
-
-TEST_F(WindowsCli, ASnapshotNamedByTheEnvironmentStandsForTheApplication)
-{
-    const std::filesystem::path snapshot = work / "Schnappschuss \xC3\x84\xC3\x96\xC3\x9C.json";
-    std::filesystem::copy_file(example("pump-housing.json"), snapshot);
-    ChildProcess child(programDirectory() / "norda-cli.exe", arguments({}), {{L"VELTRUM_SNAPSHOT", snapshot.wstring()}});
-    const ProcessResult windows = child.finish();
-    EXPECT_EQ(windows.exitCode, 0u) << windows.err;
-    convertOnLinux(example("pump-housing.json"), {});
     EXPECT_TRUE(sameFiles(windowsOut, linuxOut));
 }
 
@@ -291,7 +276,7 @@ TEST_F(WindowsCli, ABusyApplicationIsWaitedForWithinTheBudget)
     {
         testserver::TestAutomationServer server(record);
         server.application().log().startTrace();
-        const ProcessResult windows = convertOnWindows(server, {}, true, L"1");
+        const ProcessResult windows = convertOnWindows(server, {}, L"1");
         ASSERT_EQ(windows.exitCode, 0u) << windows.err;
         trace = server.application().log().trace();
         undisturbed = directoryState(windowsOut);
@@ -327,7 +312,7 @@ TEST_F(WindowsCli, ABusyApplicationIsWaitedForWithinTheBudget)
         std::filesystem::create_directories(windowsOut);
         testserver::TestAutomationServer server(record);
         server.beBusy({c.afterMemberCalls, c.milliseconds, c.answer, 0});
-        const ProcessResult windows = convertOnWindows(server, {}, true, c.budget);
+        const ProcessResult windows = convertOnWindows(server, {}, c.budget);
         EXPECT_GT(server.counters().rejectedCalls, 0u);
         EXPECT_TRUE(server.application().record().updatesEnabled);
         if (c.withinBudget) {
@@ -346,7 +331,7 @@ TEST_F(WindowsCli, ABusyApplicationIsWaitedForWithinTheBudget)
 // The application ends in the middle of the walk: the run stops at once with the message for it.
 TEST_F(WindowsCli, AnApplicationThatEndsMidWalkIsReportedAsClosed)
 {
-    ChildProcess application(programDirectory() / "veltrum-test-server.exe", {config::pathText(testData("short-program.json")), "150"});
+    ChildProcess application(programDirectory() / "veltrum-test-server.exe", {config::pathText(testData("short-program.json")), "--end-at", "150"});
     for (int waited = 0; !FindWindowA(testserver::kMainWindowClass, nullptr) && waited < 1000; ++waited)
         Sleep(20);
     ChildProcess cli(programDirectory() / "norda-cli.exe", arguments({}),
@@ -378,18 +363,6 @@ TEST_F(WindowsCli, ASavedSnapshotConvertsOnLinuxToTheBytesOfTheLiveConversion)
     EXPECT_EQ(source::writeSnapshot(source::readSnapshotFile(saved)),
               source::writeSnapshot(source::readSnapshotFile(testData("wide-texts.json"))));
     convertTwiceOnBoth(testData("wide-texts.json"), {"--set", "KOMMENTARE=1"}, {}, saved);
-}
-
-TEST_F(WindowsCli, ARefusedReadMidwayLeavesNoSnapshot)
-{
-    source::ApplicationRecord record = source::readSnapshotFile(testData("wide-texts.json"));
-    record.activePartProgram->commands.at(12).dimensionData->failingReads.add(Member::DimensionDataMeasured);
-    testserver::TestAutomationServer server(record);
-    const ProcessResult result = againstServer(server, {"--save-snapshot", config::pathText(windowsOut / "snapshot.json")});
-    EXPECT_EQ(result.exitCode, 1u);
-    EXPECT_NE(result.err.find("DimensionData.Measured of command 13"), std::string::npos) << result.err;
-    EXPECT_EQ(directoryState(windowsOut), "");
-    EXPECT_TRUE(server.application().UpdatesEnabled());
 }
 
 TEST_F(WindowsCli, TheUnpackedArchiveRunsFromAFolderWithABlankAndAnUmlaut)

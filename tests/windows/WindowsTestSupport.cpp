@@ -2,8 +2,10 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdlib>
+#include <cwchar>
 #include <fstream>
-#include <optional>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 
@@ -33,29 +35,28 @@ std::wstring quoted(const std::wstring& argument)
     return result + L"\"";
 }
 
-// Sets environment variables (an empty value removes one) and puts the old values back at the end.
-class EnvironmentChanges {
-public:
-    explicit EnvironmentChanges(const std::map<std::wstring, std::wstring>& changes)
-    {
-        for (const auto& [name, value] : changes) {
-            wchar_t old[4096];
-            const DWORD length = GetEnvironmentVariableW(name.c_str(), old, 4096);
-            m_old.emplace_back(name, length > 0 && length < 4096 ? std::optional<std::wstring>(old) : std::nullopt);
-            SetEnvironmentVariableW(name.c_str(), value.empty() ? nullptr : value.c_str());
-        }
+// This process's environment with the changes (an empty value removes a variable), as a block for
+// CreateProcessW. Names that start with "=" are the drives' current directories.
+std::wstring environmentBlock(const std::map<std::wstring, std::wstring>& changes)
+{
+    std::map<std::wstring, std::wstring> variables;
+    const std::unique_ptr<wchar_t, decltype(&FreeEnvironmentStringsW)> block(GetEnvironmentStringsW(), &FreeEnvironmentStringsW);
+    for (const wchar_t* entry = block.get(); *entry; entry += std::wcslen(entry) + 1) {
+        const std::wstring_view text(entry);
+        const std::size_t equals = text.find(L'=', 1);
+        variables[std::wstring(text.substr(0, equals))] = text.substr(equals + 1);
     }
-    ~EnvironmentChanges()
-    {
-        for (const auto& [name, value] : m_old)
-            SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
+    for (const auto& [name, value] : changes) {
+        if (value.empty())
+            variables.erase(name);
+        else
+            variables[name] = value;
     }
-    EnvironmentChanges(const EnvironmentChanges&) = delete;
-    EnvironmentChanges& operator=(const EnvironmentChanges&) = delete;
-
-private:
-    std::vector<std::pair<std::wstring, std::optional<std::wstring>>> m_old;
-};
+    std::wstring result;
+    for (const auto& [name, value] : variables)
+        result += name + L"=" + value + L'\0';
+    return result + L'\0';
+}
 
 HANDLE inheritableFile(const std::filesystem::path& path)
 {
@@ -89,7 +90,7 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
     std::wstring commandLine = quoted(program.wstring());
     for (const auto& argument : arguments)
         commandLine += L" " + quoted(config::wideFromUtf8(argument));
-    const EnvironmentChanges changes(environment);
+    std::wstring variables = environmentBlock(environment);
 
     const HANDLE out = inheritableFile(m_capture / "out");
     const HANDLE err = inheritableFile(m_capture / "err");
@@ -101,7 +102,8 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
     startup.hStdError = err;
     PROCESS_INFORMATION process{};
     const BOOL started =
-        CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+        CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT, variables.data(),
+                       nullptr, &startup, &process);
     const DWORD error = GetLastError();
     CloseHandle(out);
     CloseHandle(err);
@@ -206,11 +208,11 @@ ProcessResult runOnLinux(const std::vector<std::string>& command, const std::fil
     std::filesystem::create_directories(capture);
     std::filesystem::create_directories(work / "linux-config");
     std::filesystem::remove_all(capture / "status");
-    const std::string locale = environmentText(L"LC_ALL");
+    const char* const locale = std::getenv("LC_ALL");
     std::vector<std::string> all{"-c", "out=$1 err=$2 status=$3; shift 3; env -i \"$@\" >\"$out\" 2>\"$err\"; "
                                        "echo $? >\"$status.part\"; mv \"$status.part\" \"$status\"",
                                  "sh", unixPath(capture) + "/out", unixPath(capture) + "/err", unixPath(capture) + "/status",
-                                 "LC_ALL=" + (locale.empty() ? "en_US.UTF-8" : locale), "HOME=" + unixPath(work),
+                                 "LC_ALL=" + std::string(locale ? locale : "en_US.UTF-8"), "HOME=" + unixPath(work),
                                  "XDG_CONFIG_HOME=" + unixPath(work / "linux-config")};
     all.insert(all.end(), command.begin(), command.end());
     ChildProcess(windowsPath("/bin/sh"), all).finish();
@@ -250,13 +252,6 @@ std::string directoryState(const std::filesystem::path& directory)
 std::filesystem::path testData(const std::string& name)
 {
     return sourceDirectory() / "tests" / "data" / "windows" / name;
-}
-
-std::string environmentText(const wchar_t* name)
-{
-    wchar_t value[4096];
-    const DWORD length = GetEnvironmentVariableW(name, value, 4096);
-    return length > 0 && length < 4096 ? config::utf8FromWide(std::wstring_view(value, length)) : std::string();
 }
 
 std::filesystem::path programDirectory()

@@ -79,9 +79,6 @@ std::string directoryState(const std::filesystem::path& directory);
 // A file of this suite's test data (tests/data/windows).
 std::filesystem::path testData(const std::string& name);
 
-// The environment variable as UTF-8, empty when unset.
-std::string environmentText(const wchar_t* name);
-
 // Where the build put things (compile definitions, as Linux paths) seen from Windows.
 std::filesystem::path programDirectory();      // norda-cli.exe and the language files
 std::filesystem::path sourceDirectory();

@@ -454,16 +454,6 @@ void setRegistryText(const std::wstring& key, const std::wstring& value)
         fail("Registering " + config::utf8FromWide(key), HRESULT_FROM_WIN32(status));
 }
 
-// Closing the window ends the message loop of a server run by hand.
-LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 } // namespace
 
 void TestAutomationServer::registerProgrammaticId()
@@ -480,7 +470,7 @@ TestAutomationServer::TestAutomationServer(source::ApplicationRecord record, Ser
 {
     if (options.showMainWindow) {
         WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = mainWindowProcedure;
+        windowClass.lpfnWndProc = DefWindowProcA;
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = kMainWindowClass;
         RegisterClassA(&windowClass); // already registered by an earlier server of this process: fine
@@ -521,12 +511,8 @@ TestAutomationServer::~TestAutomationServer()
     // Proxies that a client left behind must not keep the objects alive past the server.
     if (m_served)
         CoDisconnectObject(m_served.get(), 0);
-    if (m_window) {
+    if (m_window)
         DestroyWindow(m_window);
-        // The quit message that the window's end posted is for a loop that has already stopped.
-        MSG message;
-        PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-    }
 }
 
 bool TestAutomationServer::serveUntilExit(HANDLE process, DWORD milliseconds)

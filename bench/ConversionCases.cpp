@@ -4,8 +4,8 @@
 #include "Workload.h"
 
 #include "kfield/ConvertPartProgram.h"
-#include "kfield/DiskSync.h"
-#include "kfield/LocalFileSystem.h"
+#include "files/DiskSync.h"
+#include "files/LocalFileSystem.h"
 #include "kfield/WriteMeasuredValues.h"
 #include "source/ReadCache.h"
 #include "source/Snapshot.h"

@@ -2,11 +2,11 @@
 
 #include "bench/generator/SyntheticProgram.h"
 
-#include "config/CodePage.h"
-#include "config/RegionalSettings.h"
+#include "platform/CodePage.h"
+#include "platform/RegionalSettings.h"
 #include "config/mdl_Sprache_Laden.h"
 #include "kfield/ConvertPartProgram.h"
-#include "kfield/LocalFileSystem.h"
+#include "files/LocalFileSystem.h"
 #include "kfield/WriteMeasuredValues.h"
 #include "source/Snapshot.h"
 

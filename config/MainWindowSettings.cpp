@@ -4,7 +4,7 @@
 
 #include "SettingKeys.h"
 #include "SettingsStore.h"
-#include "TextChecks.h"
+#include "platform/TextChecks.h"
 
 namespace config {
 namespace {

@@ -1,7 +1,7 @@
 #include "QtSettingsStore.h"
 
-#include "PathText.h"
-#include "PlatformError.h"
+#include "platform/PathText.h"
+#include "platform/PlatformError.h"
 
 #include <QDir>
 #include <QSettings>

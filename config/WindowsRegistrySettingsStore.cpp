@@ -1,7 +1,7 @@
 #include "WindowsRegistrySettingsStore.h"
 
-#include "WindowsText.h"
-#include "PlatformError.h"
+#include "platform/WindowsText.h"
+#include "platform/PlatformError.h"
 
 #include <windows.h>
 

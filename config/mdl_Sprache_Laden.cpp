@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "CodePage.h"
-#include "PathText.h"
+#include "platform/CodePage.h"
+#include "platform/PathText.h"
 
 namespace config {
 namespace {

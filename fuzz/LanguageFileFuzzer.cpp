@@ -1,6 +1,6 @@
 // The language-file reader on any bytes, in a western and a central European code page: either the
 // documented error or 165 texts of valid UTF-8.
-#include "config/CodePage.h"
+#include "platform/CodePage.h"
 #include "config/mdl_Sprache_Laden.h"
 
 #include <cstdint>

@@ -1,9 +1,9 @@
 // The snapshot reader, and a whole conversion of every snapshot it accepts: no crash, no undefined
 // behaviour, only the documented errors, and transfer files made of whole CR LF lines.
-#include "config/CodePage.h"
+#include "platform/CodePage.h"
 #include "config/mdl_Sprache_Laden.h"
 #include "kfield/ConvertPartProgram.h"
-#include "kfield/WriteError.h"
+#include "files/FileError.h"
 #include "source/MemoryApplication.h"
 #include "source/ReadError.h"
 #include "source/Snapshot.h"

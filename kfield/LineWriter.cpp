@@ -1,7 +1,7 @@
 #include "LineWriter.h"
 
-#include "config/CodePage.h"
-#include "config/TextChecks.h"
+#include "platform/CodePage.h"
+#include "platform/TextChecks.h"
 
 #include <algorithm>
 #include <array>

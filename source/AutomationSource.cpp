@@ -3,7 +3,7 @@
 #include "ComConnection.h"
 #include "ReadError.h"
 
-#include "config/WindowsText.h"
+#include "platform/WindowsText.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "Snapshot.h"
 
-#include "config/PathText.h"
+#include "platform/PathText.h"
 
 #include <nlohmann/json.hpp>
 

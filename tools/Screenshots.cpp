@@ -1,19 +1,19 @@
 // desktop_screenshots OUTPUT_DIR [SUFFIX]: opens each window of the desktop program with the shipped
 // English texts and the example part program, and saves a picture of it as OUTPUT_DIR/<window><SUFFIX>.png.
 // Run it on a real display or under Xvfb; the pictures are those of docs/screenshots.
-#include "app/Clock.h"
-#include "app/DesktopEnvironment.h"
-#include "app/DesktopProgram.h"
-#include "app/SnapshotConnector.h"
-#include "config/CodePage.h"
+#include "platform/Clock.h"
+#include "desktop/DesktopEnvironment.h"
+#include "desktop/DesktopProgram.h"
+#include "run/SnapshotConnector.h"
+#include "platform/CodePage.h"
 #include "config/LanguageTexts.h"
 #include "config/MemorySettingsStore.h"
-#include "config/RegionalSettings.h"
+#include "platform/RegionalSettings.h"
 #include "config/SettingKeys.h"
 #include "config/mdl_Sprache_Laden.h"
-#include "kfield/FileLock.h"
-#include "kfield/LocalFileSystem.h"
-#include "ui/frm_About.h"
+#include "files/FileLock.h"
+#include "files/LocalFileSystem.h"
+#include "desktop/frm_About.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 // File naming: the rows of tests/data/desktop/file-names.json, each a part program, its settings and the
 // description file's path; the other three files share its stem.
-#include "app/FileNameText.h"
+#include "run/FileNameText.h"
 
 #include "support/ModelBuilder.h"
 #include "support/RunFixture.h"

@@ -1,5 +1,5 @@
 // Reading the open part program for a snapshot: what is read, how often, and the screen updates.
-#include "app/PartProgramCapture.h"
+#include "run/PartProgramCapture.h"
 
 #include "support/Doubles.h"
 #include "support/ModelBuilder.h"

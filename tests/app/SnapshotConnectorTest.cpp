@@ -1,4 +1,4 @@
-#include "app/SnapshotConnector.h"
+#include "run/SnapshotConnector.h"
 
 #include "source/MeasurementSource.h"
 #include "source/ReadError.h"

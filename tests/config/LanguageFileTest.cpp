@@ -3,7 +3,7 @@
 #include <set>
 #include <string>
 
-#include "config/CodePage.h"
+#include "platform/CodePage.h"
 #include "config/mdl_Sprache_Laden.h"
 #include "support/Files.h"
 

@@ -1,7 +1,7 @@
 // The Windows code page of each locale (the rows of tests/data/desktop/locale-code-pages.json), and
 // where the locale comes from.
-#include "config/CodePage.h"
-#include "config/LocaleCodePage.h"
+#include "platform/CodePage.h"
+#include "platform/LocaleCodePage.h"
 #include "support/Files.h"
 
 #include <cstdlib>

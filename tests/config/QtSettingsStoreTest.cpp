@@ -7,7 +7,7 @@
 
 #include <QCoreApplication>
 
-#include "config/PlatformError.h"
+#include "platform/PlatformError.h"
 #include "config/QtSettingsStore.h"
 #include "support/Files.h"
 #include "support/Process.h"

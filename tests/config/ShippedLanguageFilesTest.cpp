@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "config/CodePage.h"
+#include "platform/CodePage.h"
 #include "config/LanguageTexts.h"
 #include "config/mdl_Sprache_Laden.h"
 #include "support/Files.h"

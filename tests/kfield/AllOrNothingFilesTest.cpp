@@ -1,6 +1,6 @@
-#include "kfield/FileReplacement.h"
-#include "kfield/LocalFileSystem.h"
-#include "kfield/WriteError.h"
+#include "files/FileReplacement.h"
+#include "files/LocalFileSystem.h"
+#include "files/FileError.h"
 
 #include "support/Files.h"
 

@@ -1,7 +1,7 @@
 // A full write's handling of named values and settings; the files it writes are proven byte by byte
 // by the cases under tests/data/conversions.
 #include "kfield/ConvertPartProgram.h"
-#include "kfield/WriteError.h"
+#include "files/FileError.h"
 #include "kfield/WriteMeasuredValues.h"
 
 #include "support/ModelBuilder.h"

@@ -1,6 +1,6 @@
 // The small text rules of the transfer files: number rendering, number and length checks, UTF-8
 // handling, line writing and the language lines that name the command types.
-#include "config/CodePage.h"
+#include "platform/CodePage.h"
 #include "kfield/LineWriter.h"
 #include "kfield/NumberFormat.h"
 #include "kfield/TypeTexts.h"

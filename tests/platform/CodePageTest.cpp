@@ -1,15 +1,15 @@
 // The code pages give the same bytes on every system: the transfer files must not depend on the
 // system that wrote them. The same cases run in the Linux and in the Windows suite.
-#include "config/CodePage.h"
+#include "platform/CodePage.h"
 
-#include "config/PlatformError.h"
+#include "platform/PlatformError.h"
 
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include "config/LocaleCodePage.h"
+#include "platform/LocaleCodePage.h"
 
 #include <cstdlib>
 #endif

@@ -1,5 +1,5 @@
-#include "kfield/FileLock.h"
-#include "kfield/WriteError.h"
+#include "files/FileLock.h"
+#include "files/FileError.h"
 
 #include "support/Files.h"
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "config/CalendarTime.h"
-#include "config/RegionalSettings.h"
+#include "platform/CalendarTime.h"
+#include "platform/RegionalSettings.h"
 #include "kfield/OperatorMessages.h"
 #include "kfield/ProgressDisplay.h"
 

@@ -1,7 +1,7 @@
 #include "FaultyFileSystem.h"
 
-#include "kfield/LocalFileSystem.h"
-#include "kfield/WriteError.h"
+#include "files/LocalFileSystem.h"
+#include "files/FileError.h"
 
 #include <algorithm>
 #include <ostream>

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "kfield/FileSystem.h"
+#include "files/FileSystem.h"
 
 namespace testing_support {
 

@@ -4,10 +4,10 @@
 #include <optional>
 #include <string>
 
-#include "app/ApplicationConnector.h"
-#include "app/Clock.h"
-#include "app/ConversionRun.h"
-#include "kfield/FileLock.h"
+#include "run/ApplicationConnector.h"
+#include "platform/Clock.h"
+#include "run/ConversionRun.h"
+#include "files/FileLock.h"
 #include "source/MemoryApplication.h"
 #include "support/ValuesFixture.h"
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "config/CodePage.h"
+#include "platform/CodePage.h"
 #include "config/LanguageTexts.h"
 #include "kfield/TransferJob.h"
 #include "source/MemoryApplication.h"

@@ -1,8 +1,8 @@
 // The desktop program's parts without windows: the command line and the copy of a language file.
-#include "app/CommandLineSwitches.h"
-#include "app/LanguageSwitch.h"
-#include "config/CodePage.h"
-#include "kfield/WriteError.h"
+#include "desktop/CommandLineSwitches.h"
+#include "desktop/LanguageSwitch.h"
+#include "platform/CodePage.h"
+#include "files/FileError.h"
 #include "support/FaultyFileSystem.h"
 #include "support/Files.h"
 #include "support/LanguageFiles.h"

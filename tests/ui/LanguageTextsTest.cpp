@@ -3,9 +3,9 @@
 #include "support/LanguageFiles.h"
 #include "support/ModalBoxes.h"
 
-#include "app/frm_Hauptfenster.h"
+#include "desktop/frm_Hauptfenster.h"
 #include "support/Files.h"
-#include "ui/frm_About.h"
+#include "desktop/frm_About.h"
 
 #include <QAbstractButton>
 #include <QAction>

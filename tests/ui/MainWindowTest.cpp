@@ -3,11 +3,11 @@
 #include "support/DesktopWorld.h"
 #include "support/ModalBoxes.h"
 
-#include "app/ProgressWidgets.h"
-#include "app/frm_Hauptfenster.h"
+#include "desktop/ProgressWidgets.h"
+#include "desktop/frm_Hauptfenster.h"
 #include "config/SettingKeys.h"
 #include "support/ModelBuilder.h"
-#include "ui/frm_About.h"
+#include "desktop/frm_About.h"
 
 #include <QApplication>
 #include <QLabel>

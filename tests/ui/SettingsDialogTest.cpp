@@ -3,13 +3,13 @@
 #include "support/ModalBoxes.h"
 
 #include "config/MemorySettingsStore.h"
-#include "config/PlatformError.h"
+#include "platform/PlatformError.h"
 #include "config/SettingKeys.h"
 #include "support/Files.h"
 #include "support/TestTexts.h"
-#include "ui/DirectoryList.h"
-#include "ui/DriveList.h"
-#include "ui/frm_Konfiguration.h"
+#include "desktop/DirectoryList.h"
+#include "desktop/DriveList.h"
+#include "desktop/frm_Konfiguration.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -4,8 +4,8 @@
 // MessagePending of a message filter and cannot run a process elevated, so those are tested here
 // directly). The members' values and call kinds are proven across processes by the saved snapshot,
 // the walks and refused reads by WindowsCliTest.
-#include "app/ProcessElevation.h"
-#include "app/WindowsConnector.h"
+#include "platform/ProcessElevation.h"
+#include "run/WindowsConnector.h"
 #include "source/AutomationSource.h"
 #include "source/ComAutomationApartment.h"
 #include "source/ComAutomationTypes.h"

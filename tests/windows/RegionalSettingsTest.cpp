@@ -1,4 +1,4 @@
-#include "config/RegionalSettings.h"
+#include "platform/RegionalSettings.h"
 
 #include <gtest/gtest.h>
 

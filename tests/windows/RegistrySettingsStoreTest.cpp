@@ -1,6 +1,6 @@
 // What only the registry store promises; what every store promises is in
 // tests/config/SettingsStoreContractTest.cpp.
-#include "config/PlatformError.h"
+#include "platform/PlatformError.h"
 #include "config/SettingKeys.h"
 #include "config/WindowsRegistrySettingsStore.h"
 

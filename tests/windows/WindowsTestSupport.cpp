@@ -9,7 +9,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "config/WindowsText.h"
+#include "platform/WindowsText.h"
 
 namespace wintest {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "config/PathText.h"
+#include "platform/PathText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "TestAutomationServer.h"
 
-#include "config/WindowsText.h"
+#include "platform/WindowsText.h"
 #include "source/ComAutomationTypes.h"
 #include "source/MeasurementSource.h"
 #include "source/ReadError.h"

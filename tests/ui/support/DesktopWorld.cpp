@@ -2,7 +2,7 @@
 
 #include "LanguageFiles.h"
 
-#include "app/frm_Hauptfenster.h"
+#include "desktop/frm_Hauptfenster.h"
 #include "config/SettingKeys.h"
 #include "source/MemoryApplication.h"
 #include "support/ModelBuilder.h"

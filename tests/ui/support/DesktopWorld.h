@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "app/Clock.h"
-#include "app/DesktopEnvironment.h"
-#include "app/DesktopProgram.h"
-#include "config/CodePage.h"
+#include "platform/Clock.h"
+#include "desktop/DesktopEnvironment.h"
+#include "desktop/DesktopProgram.h"
+#include "platform/CodePage.h"
 #include "config/MemorySettingsStore.h"
-#include "kfield/FileLock.h"
+#include "files/FileLock.h"
 #include "support/Doubles.h"
 #include "support/FaultyFileSystem.h"
 #include "support/Files.h"

@@ -21,6 +21,7 @@ inline constexpr std::chrono::milliseconds kFileLockWait{std::chrono::minutes(2)
 
 // Takes the lock of the file set whose description file is descriptionPath, waiting up to `wait`
 // while someone else holds it. Throws FileError when the lock cannot be taken or the wait runs out.
+// Defined by the one system lock that the build compiles (PosixFileLock or WindowsFileLock).
 std::unique_ptr<FileLock> lockFileSet(const std::filesystem::path& descriptionPath, std::chrono::milliseconds wait = kFileLockWait);
 
 // Takes file-set locks for a run; given to it like its other services.

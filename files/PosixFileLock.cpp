@@ -45,4 +45,10 @@ PosixFileLock::PosixFileLock(const std::filesystem::path& folder, std::chrono::m
     }
 }
 
+// This system's lock of a file set: the lock of its folder.
+std::unique_ptr<FileLock> lockFileSet(const std::filesystem::path& descriptionPath, std::chrono::milliseconds wait)
+{
+    return std::make_unique<PosixFileLock>(descriptionPath.parent_path(), wait);
+}
+
 } // namespace kfield

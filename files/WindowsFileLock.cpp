@@ -100,4 +100,10 @@ WindowsFileLock::~WindowsFileLock()
     ::CloseHandle(m_handle); // deletes the lock file
 }
 
+// This system's lock of a file set: a lock file beside its description file.
+std::unique_ptr<FileLock> lockFileSet(const std::filesystem::path& descriptionPath, std::chrono::milliseconds wait)
+{
+    return std::make_unique<WindowsFileLock>(descriptionPath, wait);
+}
+
 } // namespace kfield

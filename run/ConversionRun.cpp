@@ -22,6 +22,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <stdexcept>
 
 namespace app {
@@ -31,11 +32,7 @@ constexpr std::string_view kMainWindowClass = "OrvianVeltrumWndClass";
 constexpr std::string_view kProgrammaticId = "Veltrum.Application";
 constexpr std::size_t kShortNameLength = 8;
 
-#ifdef _WIN32
-constexpr char kDirectorySeparator = '\\';
-#else
-constexpr char kDirectorySeparator = '/';
-#endif
+constexpr char kDirectorySeparator = static_cast<char>(std::filesystem::path::preferred_separator);
 
 // "dd.mm.yyyy/hh:mm:ss": the time of day is always written on the 24-hour clock with two digits each,
 // whatever the system's time format, so every measurement stamp reads the same.

@@ -1,5 +1,7 @@
 #include "DriveList.h"
 
+#include "platform/FileNames.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -34,9 +36,8 @@ QString comparable(const QString& text)
         path.chop(1);
     if (path.size() == 2 && path.at(1) == QLatin1Char(':'))
         path += QLatin1Char('/');
-#ifdef Q_OS_WIN
-    path = path.toLower();
-#endif
+    if constexpr (platform::kFileNamesIgnoreCase)
+        path = path.toLower();
     return path;
 }
 

@@ -3,9 +3,8 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
-#include <cwchar>
 #include <fstream>
-#include <memory>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
@@ -35,28 +34,29 @@ std::wstring quoted(const std::wstring& argument)
     return result + L"\"";
 }
 
-// This process's environment with the changes (an empty value removes a variable), as a block for
-// CreateProcessW. Names that start with "=" are the drives' current directories.
-std::wstring environmentBlock(const std::map<std::wstring, std::wstring>& changes)
-{
-    std::map<std::wstring, std::wstring> variables;
-    const std::unique_ptr<wchar_t, decltype(&FreeEnvironmentStringsW)> block(GetEnvironmentStringsW(), &FreeEnvironmentStringsW);
-    for (const wchar_t* entry = block.get(); *entry; entry += std::wcslen(entry) + 1) {
-        const std::wstring_view text(entry);
-        const std::size_t equals = text.find(L'=', 1);
-        variables[std::wstring(text.substr(0, equals))] = text.substr(equals + 1);
+// Sets environment variables (an empty value removes one) and puts the old values back at the end.
+class EnvironmentChanges {
+public:
+    explicit EnvironmentChanges(const std::map<std::wstring, std::wstring>& changes)
+    {
+        for (const auto& [name, value] : changes) {
+            wchar_t old[4096];
+            const DWORD length = GetEnvironmentVariableW(name.c_str(), old, 4096);
+            m_old.emplace_back(name, length > 0 && length < 4096 ? std::optional<std::wstring>(old) : std::nullopt);
+            SetEnvironmentVariableW(name.c_str(), value.empty() ? nullptr : value.c_str());
+        }
     }
-    for (const auto& [name, value] : changes) {
-        if (value.empty())
-            variables.erase(name);
-        else
-            variables[name] = value;
+    ~EnvironmentChanges()
+    {
+        for (const auto& [name, value] : m_old)
+            SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
     }
-    std::wstring result;
-    for (const auto& [name, value] : variables)
-        result += name + L"=" + value + L'\0';
-    return result + L'\0';
-}
+    EnvironmentChanges(const EnvironmentChanges&) = delete;
+    EnvironmentChanges& operator=(const EnvironmentChanges&) = delete;
+
+private:
+    std::vector<std::pair<std::wstring, std::optional<std::wstring>>> m_old;
+};
 
 HANDLE inheritableFile(const std::filesystem::path& path)
 {
@@ -90,7 +90,7 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
     std::wstring commandLine = quoted(program.wstring());
     for (const auto& argument : arguments)
         commandLine += L" " + quoted(config::wideFromUtf8(argument));
-    std::wstring variables = environmentBlock(environment);
+    const EnvironmentChanges changes(environment);
 
     const HANDLE out = inheritableFile(m_capture / "out");
     const HANDLE err = inheritableFile(m_capture / "err");
@@ -102,8 +102,7 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
     startup.hStdError = err;
     PROCESS_INFORMATION process{};
     const BOOL started =
-        CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT, variables.data(),
-                       nullptr, &startup, &process);
+        CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
     const DWORD error = GetLastError();
     CloseHandle(out);
     CloseHandle(err);

@@ -13,13 +13,12 @@ struct LanguageCodePage {
     int codePage;
 };
 
-constexpr std::array<LanguageCodePage, 30> kCodePages{{
+constexpr std::array<LanguageCodePage, 29> kCodePages{{
     {"cs", 1250}, {"pl", 1250}, {"hu", 1250}, {"sk", 1250}, {"sl", 1250}, {"hr", 1250},
     {"ro", 1250}, {"sq", 1250}, {"bs", 1250},
     {"ru", 1251}, {"uk", 1251}, {"be", 1251}, {"bg", 1251}, {"mk", 1251}, {"sr", 1251},
     {"el", 1253}, {"tr", 1254}, {"az", 1254}, {"he", 1255}, {"ar", 1256}, {"fa", 1256}, {"ur", 1256},
     {"et", 1257}, {"lv", 1257}, {"lt", 1257}, {"vi", 1258}, {"th", 874}, {"ja", 932}, {"ko", 949},
-    {"zh", 936},
 }};
 
 } // namespace

@@ -33,6 +33,22 @@ TEST(FileReplacement, AppearsOnlyOnCommitFromAPartFileNamedAsNoOtherFile)
     EXPECT_EQ(readBytes(dir / "a.dfd.2.part"), "an operator's file");
 }
 
+TEST(FileReplacement, NamesTheFirstPartFileWhenEveryNameIsTaken)
+{
+    TemporaryDirectory dir;
+    kfield::LocalFileSystem files;
+    writeBytes(dir / "a.dfd.part", "");
+    for (int attempt = 1; attempt < 100; ++attempt)
+        writeBytes(dir / ("a.dfd." + std::to_string(attempt) + ".part"), "");
+    try {
+        kfield::FileReplacement file(files, dir / "a.dfd");
+        FAIL() << "no error";
+    } catch (const kfield::FileError& error) {
+        const std::string expected = "every name for its part file is taken (" + (dir / "a.dfd.part").string() + " and on)";
+        EXPECT_NE(std::string(error.what()).find(expected), std::string::npos) << error.what();
+    }
+}
+
 TEST(FileReplacement, ReportsAMissingDirectoryWithPathAndReason)
 {
     TemporaryDirectory dir;

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -42,6 +43,11 @@ TEST(PartProgramCapture, ReadsEveryMemberOfEachObjectOnceAndRestoresTheScreenUpd
         const int expected = read.first == Member::ApplicationSetUpdatesEnabled ? 2 : 1; // off, and back
         EXPECT_EQ(count, expected) << source::memberName(read.first) << " of command " << read.second + 1;
     }
+    // Each dimension is visited, so that the application brings it up to date, before its values are read.
+    const auto isVisit = [](const auto& entry) { return entry.member == Member::CommandsVisitCommand; };
+    const auto isDimension = [](const source::CommandRecord& command) { return command.isDimension; };
+    EXPECT_EQ(std::ranges::count_if(application.log().trace(), isVisit),
+              std::ranges::count_if(record.activePartProgram->commands, isDimension));
     EXPECT_FALSE(application.UpdatesEnabled());
     EXPECT_EQ(source::writeSnapshot(captured), source::writeSnapshot(record));
     EXPECT_TRUE(messages.messages.empty());

@@ -211,6 +211,16 @@ private slots:
         QCOMPARE(dialog.label(), native(volume.path()));
     }
 
+    void aPathBelongsToTheLongestVolumeItIsInside()
+    {
+        ui::DriveList drives;
+        drives.clear();
+        drives.addItems({QStringLiteral("/"), QStringLiteral("/work")});
+        QCOMPARE(drives.driveOf(QStringLiteral("/work")), QStringLiteral("/work"));
+        QCOMPARE(drives.driveOf(QStringLiteral("/work/a")), QStringLiteral("/work"));
+        QCOMPARE(drives.driveOf(QStringLiteral("/workshop")), QStringLiteral("/"));
+    }
+
     void aDriveStoredInTheListsOwnFormIsSelected()
     {
         ui::DriveList drives;

@@ -103,6 +103,10 @@ TEST_P(Reads, EachWalkReadsAMemberOfACommandOnceAndTheCollectionOnce)
     walks = 0;
     membersPerCommand(application.log().trace(), walks);
     EXPECT_EQ(walks, 1);
+    // The value walk visits each dimension, so that the application brings it up to date, once.
+    const auto isDimension = [](const source::CommandRecord& command) { return command.isDimension; };
+    EXPECT_EQ(count(application.log().trace(), Member::CommandsVisitCommand),
+              std::ranges::count_if(program().activePartProgram->commands, isDimension));
 }
 
 TEST_P(Reads, BehindTheCacheAFullWriteReadsEachMemberOnceForBothWalks)

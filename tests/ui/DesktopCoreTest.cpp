@@ -66,4 +66,13 @@ TEST_F(LanguageInstall, EveryFailingFileOperationLeavesTheWorkingCopyWhole)
         EXPECT_EQ(readBytes(dir / "resource.dll"), before) << "operation " << failing;
         EXPECT_EQ(dir.listing(), "German.dll resource.dll") << "operation " << failing;
     }
+    testing_support::writeBytes(dir / "resource.dll", before);
+    files.failReadsAfter(100); // a language file that breaks off while it is read
+    try {
+        install();
+        ADD_FAILURE() << "no error";
+    } catch (const kfield::FileError& error) {
+        EXPECT_EQ(error.reason(), "the file cannot be read");
+    }
+    EXPECT_EQ(readBytes(dir / "resource.dll"), before);
 }

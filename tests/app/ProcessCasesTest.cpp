@@ -1,4 +1,4 @@
-// The programs as processes, one case per JSON file in CASES_DIR: the settings file and the files
+// The programs as processes, one case per JSON file in the folders of CASE_DIRS (separated by "|"): the settings file and the files
 // in the output directory before, the runs with their exit status and what they print, and the
 // output directory afterwards, byte by byte or, where the clock writes into it, by its number of
 // lines. "stdout" is all of standard output, "stderr" the start of standard error, "printsAlso"
@@ -19,9 +19,14 @@ namespace {
 std::vector<std::filesystem::path> caseFiles()
 {
     std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(CASES_DIR))
-        if (entry.path().extension() == ".json")
-            files.push_back(entry.path());
+    const std::string_view folders = CASE_DIRS;
+    for (std::size_t start = 0; start <= folders.size();) {
+        const std::size_t end = std::min(folders.find('|', start), folders.size());
+        for (const auto& entry : std::filesystem::directory_iterator(folders.substr(start, end - start)))
+            if (entry.path().extension() == ".json")
+                files.push_back(entry.path());
+        start = end + 1;
+    }
     std::sort(files.begin(), files.end());
     return files;
 }
@@ -116,7 +121,8 @@ TEST_P(ProcessCase, PrintsAndWritesWhatTheCaseSays)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ProcessCase, ::testing::ValuesIn(caseFiles()), [](const auto& info) {
-    std::string name = info.param.stem().string();
+    std::string name = info.param.lexically_relative(testDataDir().lexically_normal()).replace_extension().generic_string();
+    std::replace(name.begin(), name.end(), '/', '_');
     std::replace(name.begin(), name.end(), '-', '_');
     return name;
 });

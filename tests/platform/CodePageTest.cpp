@@ -31,6 +31,7 @@ TEST(CodePage, EncodesAndDecodesTheSameBytesOnEverySystem)
         {1252, "Gr\xC3\xB6\xC3\x9F" "e \xC3\x84nderung \xE2\x82\xAC", "Gr\xF6\xDF" "e \xC4nderung \x80", Way::Both},
         {1250, "P\xC5\x99\xC3\xADli\xC5\xA1 \xC5\xBElu\xC5\xA5ou\xC4\x8Dk\xC3\xBD", "P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD", Way::Both},
         {1252, "K2001/12 DIA_BEARING\x14\x0F", "K2001/12 DIA_BEARING\x14\x0F", Way::Both},
+        {874, "\xE0\xB8\x81\xE0\xB9\x91", "\xA1\xF1", Way::Both}, // Thai: ko kai, digit one
         {1252, "a\xE4\xB8\xAD" "b", "a?b", Way::Encode},       // a Chinese character
         {1252, "a\xC3" "b", "a?b", Way::Encode},               // a broken sequence
         {1252, "\xC5\x82\xC4\x80", "??", Way::Encode},          // no best fit: a look-alike is a different text

@@ -7,11 +7,13 @@
 #include "WindowsCodePage.h"
 #include "WindowsRegionalSettings.h"
 #else
+#include "Environment.h"
 #include "IconvCodePage.h"
 #include "LocaleRegionalSettings.h"
 #include "platform/PlatformError.h"
 
-#include <cstdlib>
+#include <optional>
+#include <string>
 #endif
 
 namespace config {
@@ -36,14 +38,13 @@ std::unique_ptr<RegionalSettings> systemRegionalSettings()
 #else
 namespace {
 
-const char* firstSetVariable(std::initializer_list<const char*> names)
+std::optional<std::string> firstSetVariable(std::initializer_list<const char*> names)
 {
     for (const char* name : names) {
-        const char* value = std::getenv(name);
-        if (value && *value)
+        if (auto value = platform::environmentText(name))
             return value;
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 } // namespace
@@ -55,14 +56,13 @@ std::unique_ptr<CodePage> codePageByNumber(int number)
 
 std::unique_ptr<CodePage> systemCodePage()
 {
-    if (const char* named = firstSetVariable({"NORDA_CODEPAGE"})) {
-        const auto number = parseCodePageName(named);
+    if (const auto named = firstSetVariable({"NORDA_CODEPAGE"})) {
+        const auto number = parseCodePageName(*named);
         if (!number)
-            throw PlatformError(std::string("NORDA_CODEPAGE names no code page: \"") + named + "\"");
+            throw PlatformError("NORDA_CODEPAGE names no code page: \"" + *named + "\"");
         return codePageByNumber(*number);
     }
-    const char* locale = firstSetVariable({"LC_ALL", "LC_CTYPE", "LANG"});
-    return codePageByNumber(windowsCodePageForLocale(locale ? locale : "C"));
+    return codePageByNumber(windowsCodePageForLocale(firstSetVariable({"LC_ALL", "LC_CTYPE", "LANG"}).value_or("C")));
 }
 
 std::unique_ptr<RegionalSettings> systemRegionalSettings()

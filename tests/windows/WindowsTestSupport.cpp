@@ -3,8 +3,8 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <cwchar>
 #include <fstream>
-#include <optional>
 #include <sstream>
 #include <stdexcept>
 
@@ -34,29 +34,29 @@ std::wstring quoted(const std::wstring& argument)
     return result + L"\"";
 }
 
-// Sets environment variables (an empty value removes one) and puts the old values back at the end.
-class EnvironmentChanges {
-public:
-    explicit EnvironmentChanges(const std::map<std::wstring, std::wstring>& changes)
-    {
-        for (const auto& [name, value] : changes) {
-            wchar_t old[4096];
-            const DWORD length = GetEnvironmentVariableW(name.c_str(), old, 4096);
-            m_old.emplace_back(name, length > 0 && length < 4096 ? std::optional<std::wstring>(old) : std::nullopt);
-            SetEnvironmentVariableW(name.c_str(), value.empty() ? nullptr : value.c_str());
-        }
+// This process's environment with the changes (an empty value removes a variable), as CreateProcessW
+// takes it.
+std::wstring environmentBlock(const std::map<std::wstring, std::wstring>& changes)
+{
+    std::map<std::wstring, std::wstring> variables;
+    wchar_t* const strings = GetEnvironmentStringsW();
+    for (const wchar_t* entry = strings; *entry; entry += std::wcslen(entry) + 1) {
+        const std::wstring text = entry;
+        const std::size_t equals = text.find(L'=', 1); // the drives' directories are named "=C:"
+        variables[text.substr(0, equals)] = text.substr(equals + 1);
     }
-    ~EnvironmentChanges()
-    {
-        for (const auto& [name, value] : m_old)
-            SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
+    FreeEnvironmentStringsW(strings);
+    for (const auto& [name, value] : changes) {
+        if (value.empty())
+            variables.erase(name);
+        else
+            variables[name] = value;
     }
-    EnvironmentChanges(const EnvironmentChanges&) = delete;
-    EnvironmentChanges& operator=(const EnvironmentChanges&) = delete;
-
-private:
-    std::vector<std::pair<std::wstring, std::optional<std::wstring>>> m_old;
-};
+    std::wstring block;
+    for (const auto& [name, value] : variables)
+        block += name + L"=" + value + L'\0';
+    return block + L'\0';
+}
 
 HANDLE inheritableFile(const std::filesystem::path& path)
 {
@@ -68,13 +68,21 @@ HANDLE inheritableFile(const std::filesystem::path& path)
     return file;
 }
 
-template <class Function>
-Function wineFunction(const char* name)
+// One of Wine's conversions between a Windows path and a Linux one.
+template <class To, class From>
+std::basic_string<To> winePath(const char* conversion, const From* path)
 {
-    const auto function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), name)));
+    using Function = To* (*)(const From*);
+    const auto function =
+        reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), conversion)));
     if (!function)
-        throw std::runtime_error(std::string("not running under Wine: ") + name + " is missing");
-    return function;
+        throw std::runtime_error(std::string("not running under Wine: ") + conversion + " is missing");
+    To* const converted = function(path);
+    if (!converted)
+        throw std::runtime_error(std::string(conversion) + " has no answer");
+    std::basic_string<To> result = converted;
+    HeapFree(GetProcessHeap(), 0, converted);
+    return result;
 }
 
 } // namespace
@@ -82,18 +90,13 @@ Function wineFunction(const char* name)
 ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                            const std::map<std::wstring, std::wstring>& environment)
 {
-    static std::atomic<int> counter{0};
-    m_capture = std::filesystem::temp_directory_path() /
-                ("norda-capture-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++));
-    std::filesystem::create_directories(m_capture);
-
     std::wstring commandLine = quoted(program.wstring());
     for (const auto& argument : arguments)
         commandLine += L" " + quoted(config::wideFromUtf8(argument));
-    const EnvironmentChanges changes(environment);
+    std::wstring environmentChanged = environmentBlock(environment);
 
-    const HANDLE out = inheritableFile(m_capture / "out");
-    const HANDLE err = inheritableFile(m_capture / "err");
+    const HANDLE out = inheritableFile(m_capture.path() / "out");
+    const HANDLE err = inheritableFile(m_capture.path() / "err");
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -102,7 +105,8 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
     startup.hStdError = err;
     PROCESS_INFORMATION process{};
     const BOOL started =
-        CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+        CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
+                       environmentChanged.data(), nullptr, &startup, &process);
     const DWORD error = GetLastError();
     CloseHandle(out);
     CloseHandle(err);
@@ -119,8 +123,6 @@ ChildProcess::~ChildProcess()
             TerminateProcess(m_process, 99);
         CloseHandle(m_process);
     }
-    std::error_code ignored;
-    std::filesystem::remove_all(m_capture, ignored);
 }
 
 ProcessResult ChildProcess::finish(DWORD milliseconds)
@@ -131,8 +133,8 @@ ProcessResult ChildProcess::finish(DWORD milliseconds)
         WaitForSingleObject(m_process, INFINITE);
     }
     GetExitCodeProcess(m_process, &result.exitCode);
-    result.out = readBytes(m_capture / "out");
-    result.err = readBytes(m_capture / "err");
+    result.out = readBytes(m_capture.path() / "out");
+    result.err = readBytes(m_capture.path() / "err");
     return result;
 }
 
@@ -179,26 +181,12 @@ std::set<std::string> namesIn(const std::filesystem::path& directory)
 
 std::string unixPath(const std::filesystem::path& windows)
 {
-    using ToUnix = char* (*)(const wchar_t*);
-    const auto toUnix = wineFunction<ToUnix>("wine_get_unix_file_name");
-    char* text = toUnix(windows.c_str());
-    if (!text)
-        throw std::runtime_error("no Linux path for " + config::pathText(windows));
-    std::string result = text;
-    HeapFree(GetProcessHeap(), 0, text);
-    return result;
+    return winePath<char>("wine_get_unix_file_name", windows.c_str());
 }
 
 std::filesystem::path windowsPath(const std::string& unix)
 {
-    using ToDos = wchar_t* (*)(const char*);
-    const auto toDos = wineFunction<ToDos>("wine_get_dos_file_name");
-    wchar_t* text = toDos(unix.c_str());
-    if (!text)
-        throw std::runtime_error("no Windows path for " + unix);
-    std::filesystem::path result(text);
-    HeapFree(GetProcessHeap(), 0, text);
-    return result;
+    return winePath<wchar_t>("wine_get_dos_file_name", unix.c_str());
 }
 
 ProcessResult runOnLinux(const std::vector<std::string>& command, const std::filesystem::path& work)

@@ -21,6 +21,21 @@ struct ProcessResult {
     std::string err;
 };
 
+// A fresh directory under the temporary directory, removed with its content at the end.
+class TemporaryDirectory {
+public:
+    explicit TemporaryDirectory(const std::string& hint = "norda");
+    ~TemporaryDirectory();
+    TemporaryDirectory(const TemporaryDirectory&) = delete;
+    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    std::filesystem::path operator/(const std::string& utf8Name) const { return m_path / config::pathFromUtf8(utf8Name); }
+
+private:
+    std::filesystem::path m_path;
+};
+
 // A started process whose output goes to files; the caller decides how to wait for it.
 class ChildProcess {
 public:
@@ -37,27 +52,12 @@ public:
     ProcessResult finish(DWORD milliseconds = 120000);
 
 private:
-    std::filesystem::path m_capture;
+    TemporaryDirectory m_capture{"norda-capture"};
     HANDLE m_process = nullptr;
 };
 
 std::string readBytes(const std::filesystem::path& path);
 void writeBytes(const std::filesystem::path& path, const std::string& bytes);
-
-// A fresh directory under the temporary directory, removed with its content at the end.
-class TemporaryDirectory {
-public:
-    explicit TemporaryDirectory(const std::string& hint = "norda");
-    ~TemporaryDirectory();
-    TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-
-    const std::filesystem::path& path() const { return m_path; }
-    std::filesystem::path operator/(const std::string& utf8Name) const { return m_path / config::pathFromUtf8(utf8Name); }
-
-private:
-    std::filesystem::path m_path;
-};
 
 // Wine's mapping between a Windows path and the Linux file system (wine_get_unix_file_name and
 // wine_get_dos_file_name). Throws std::runtime_error when not running under Wine.

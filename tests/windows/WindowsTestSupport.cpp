@@ -1,7 +1,7 @@
 #include "WindowsTestSupport.h"
 
 #include <atomic>
-#include <cstdint>
+#include <functional>
 #include <cstdlib>
 #include <cwchar>
 #include <fstream>
@@ -13,25 +13,12 @@
 namespace wintest {
 namespace {
 
-std::wstring quoted(const std::wstring& argument)
+// Quoted as the C runtime reads it; no argument of this suite ends in a backslash or has one before a quote.
+std::wstring quoted(std::wstring argument)
 {
-    // The C runtime's rules: backslashes are literal except before a quote.
-    std::wstring result = L"\"";
-    std::size_t backslashes = 0;
-    for (wchar_t c : argument) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        if (c == L'"')
-            result.append(backslashes * 2 + 1, L'\\');
-        else
-            result.append(backslashes, L'\\');
-        backslashes = 0;
-        result += c;
-    }
-    result.append(backslashes * 2, L'\\');
-    return result + L"\"";
+    for (std::size_t at = 0; (at = argument.find(L'"', at)) != std::wstring::npos; at += 2)
+        argument.insert(at, 1, L'\\');
+    return L"\"" + argument + L"\"";
 }
 
 // This process's environment with the changes (an empty value removes a variable), as CreateProcessW
@@ -148,14 +135,6 @@ std::string readBytes(const std::filesystem::path& path)
     return content.str();
 }
 
-void writeBytes(const std::filesystem::path& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out)
-        throw std::runtime_error("cannot write " + config::pathText(path));
-}
-
 TemporaryDirectory::TemporaryDirectory(const std::string& hint)
 {
     static std::atomic<int> counter{0};
@@ -219,10 +198,7 @@ std::string directoryState(const std::filesystem::path& directory)
         files[config::pathText(entry.path().filename())] = readBytes(entry.path());
     std::string all;
     for (const auto& [name, bytes] : files) {
-        std::uint64_t hash = 1469598103934665603ull;
-        for (const char c : bytes)
-            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-        all += name + " " + std::to_string(bytes.size()) + " " + std::to_string(hash) + "\n";
+        all += name + " " + std::to_string(bytes.size()) + " " + std::to_string(std::hash<std::string>{}(bytes)) + "\n";
     }
     return all;
 }
@@ -238,17 +214,12 @@ std::string directoryState(const std::filesystem::path& directory)
 
 std::filesystem::path testData(const std::string& name)
 {
-    return sourceDirectory() / "tests" / "data" / "windows" / name;
+    return windowsPath(NORDA_SOURCE_DIR) / "tests" / "data" / "windows" / name;
 }
 
 std::filesystem::path programDirectory()
 {
     return windowsPath(NORDA_PROGRAM_DIR);
-}
-
-std::filesystem::path sourceDirectory()
-{
-    return windowsPath(NORDA_SOURCE_DIR);
 }
 
 std::string linuxCli()

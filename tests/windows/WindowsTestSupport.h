@@ -57,7 +57,6 @@ private:
 };
 
 std::string readBytes(const std::filesystem::path& path);
-void writeBytes(const std::filesystem::path& path, const std::string& bytes);
 
 // Wine's mapping between a Windows path and the Linux file system (wine_get_unix_file_name and
 // wine_get_dos_file_name). Throws std::runtime_error when not running under Wine.
@@ -81,7 +80,6 @@ std::filesystem::path testData(const std::string& name);
 
 // Where the build put things (compile definitions, as Linux paths) seen from Windows.
 std::filesystem::path programDirectory();      // norda-cli.exe and the language files
-std::filesystem::path sourceDirectory();
 std::string linuxCli();                         // the Linux norda-cli, a Linux path; empty when not built
 
 } // namespace wintest

@@ -122,7 +122,7 @@ protected:
             command.insert(command.end(), {"--snapshot", unixPath(*snapshot)});
         command.insert(command.end(), {"--now", kNow, "--set", "DIR=" + unixPath(linuxOut)});
         command.insert(command.end(), settings.begin(), settings.end());
-        return runOnLinux(command, work.path());
+        return runOnLinux(command);
     }
 
     TemporaryDirectory work{"norda-cli"};
@@ -280,8 +280,7 @@ TEST_F(WindowsCli, TheUnpackedArchiveRunsFromAFolderWithABlankAndAnUmlaut)
     const std::filesystem::path target = work / "Messplatz M\xC3\xBCller";
     std::filesystem::create_directories(target);
     const ProcessResult unpacked = runOnLinux(
-        {"/bin/sh", "-c", "cd \"$1\" && \"$2\" -E tar xf \"$3\"", "sh", unixPath(target), NORDA_CMAKE_COMMAND, NORDA_RELEASE_ARCHIVE},
-        work.path());
+        {"/bin/sh", "-c", "cd \"$1\" && \"$2\" -E tar xf \"$3\"", "sh", unixPath(target), NORDA_CMAKE_COMMAND, NORDA_RELEASE_ARCHIVE});
     ASSERT_EQ(unpacked.exitCode, 0u) << unpacked.err;
 
     const std::string folderName = "norda-converter-" NORDA_VERSION "-win64";

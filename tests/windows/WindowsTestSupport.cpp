@@ -168,18 +168,14 @@ std::filesystem::path windowsPath(const std::string& unix)
     return winePath<wchar_t>("wine_get_dos_file_name", unix.c_str());
 }
 
-ProcessResult runOnLinux(const std::vector<std::string>& command, const std::filesystem::path& work)
+ProcessResult runOnLinux(const std::vector<std::string>& command)
 {
-    const std::filesystem::path capture = work / "linux-capture";
-    std::filesystem::create_directories(capture);
-    std::filesystem::create_directories(work / "linux-config");
-    std::filesystem::remove_all(capture / "status");
+    const TemporaryDirectory capture("norda-linux");
     const char* const locale = std::getenv("LC_ALL");
     std::vector<std::string> all{"-c", "out=$1 err=$2 status=$3; shift 3; env -i \"$@\" >\"$out\" 2>\"$err\"; "
                                        "echo $? >\"$status.part\"; mv \"$status.part\" \"$status\"",
-                                 "sh", unixPath(capture) + "/out", unixPath(capture) + "/err", unixPath(capture) + "/status",
-                                 "LC_ALL=" + std::string(locale ? locale : "en_US.UTF-8"), "HOME=" + unixPath(work),
-                                 "XDG_CONFIG_HOME=" + unixPath(work / "linux-config")};
+                                 "sh", unixPath(capture / "out"), unixPath(capture / "err"), unixPath(capture / "status"),
+                                 "LC_ALL=" + std::string(locale ? locale : "en_US.UTF-8"), "HOME=" + unixPath(capture.path())};
     all.insert(all.end(), command.begin(), command.end());
     ChildProcess(windowsPath("/bin/sh"), all).finish();
     for (int waited = 0; !std::filesystem::exists(capture / "status") && waited < 6000; ++waited)

@@ -64,9 +64,9 @@ std::string unixPath(const std::filesystem::path& windowsPath);
 std::filesystem::path windowsPath(const std::string& unixPath);
 
 // A Linux command through the shell, in a clean environment with LC_ALL as this process has it (else
-// en_US.UTF-8) and HOME and XDG_CONFIG_HOME in work. The shell takes its output and exit status and
-// says when it is done: for a Linux program Wine passes on neither, and its handle does not wait.
-ProcessResult runOnLinux(const std::vector<std::string>& command, const std::filesystem::path& work);
+// en_US.UTF-8) and a fresh HOME. The shell takes its output and exit status and says when it is done:
+// for a Linux program Wine passes on neither, and its handle does not wait.
+ProcessResult runOnLinux(const std::vector<std::string>& command);
 
 // The names of the files in the directory (UTF-8).
 std::set<std::string> namesIn(const std::filesystem::path& directory);

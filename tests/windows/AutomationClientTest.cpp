@@ -20,7 +20,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
+#include <map>
 #include <optional>
+#include <sstream>
 
 namespace {
 
@@ -41,6 +44,19 @@ IMessageFilter* currentMessageFilter()
 std::shared_ptr<source::AutomationSource> connect()
 {
     return source::AutomationSource::requestRunning("Veltrum.Application");
+}
+
+// The rows of a table in tests/data/windows: one a line, cells between blanks; "#" starts a comment line.
+std::vector<std::vector<std::string>> rowsOf(const std::string& table)
+{
+    std::istringstream lines(wintest::readBytes(wintest::testData(table)));
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream cells(line);
+        if (!line.starts_with('#'))
+            rows.emplace_back(std::istream_iterator<std::string>(cells), std::istream_iterator<std::string>());
+    }
+    return rows;
 }
 
 } // namespace
@@ -106,20 +122,14 @@ TEST(AutomationSource, AnUnknownApplicationIsRefusedWithTheSystemsReason)
     }
 }
 
+// A rejected call comes back to the client's own retry; see tests/data/windows/retry-decisions.txt.
 TEST(MessageFilterDecisions, RetryALaterCallWithinTheBoundAndCancelACallPendingTooLong)
 {
-    const struct {
-        DWORD elapsed;
-        DWORD rejectType;
-        DWORD expected;
-    } retries[] = {
-        {0, SERVERCALL_RETRYLATER, 100},
-        {9999, SERVERCALL_RETRYLATER, 100},
-        {10000, SERVERCALL_RETRYLATER, kGiveUp},
-        {0, SERVERCALL_REJECTED, kGiveUp}, // comes back to the client's own retry
-    };
-    for (const auto& r : retries)
-        EXPECT_EQ(source::retryRejectedDecision(r.elapsed, r.rejectType, 10000), r.expected) << r.elapsed << " " << r.rejectType;
+    const std::map<std::string, DWORD> answers{{"retry-later", SERVERCALL_RETRYLATER}, {"rejected", SERVERCALL_REJECTED}};
+    for (const auto& row : rowsOf("retry-decisions.txt")) {
+        const DWORD wait = row[2] == "give-up" ? kGiveUp : std::stoul(row[2]);
+        EXPECT_EQ(source::retryRejectedDecision(std::stoul(row[0]), answers.at(row[1]), 10000), wait) << row[0] << " " << row[1];
+    }
 
     EXPECT_EQ(source::pendingMessageDecision(0), static_cast<DWORD>(PENDINGMSG_WAITDEFPROCESS));
     EXPECT_EQ(source::pendingMessageDecision(source::kPendingCallBound - 1), static_cast<DWORD>(PENDINGMSG_WAITDEFPROCESS));
@@ -143,24 +153,13 @@ TEST(MessageFilterRegistration, StaysUntilTheLastRegistrationOfTheThreadGoes)
     EXPECT_EQ(currentMessageFilter(), nullptr);
 }
 
+// Each HRESULT of tests/data/windows/call-failures.txt as the connection takes it.
 TEST(CallFailures, BusyIsRetriedAndGoneOrRefusedIsNot)
 {
-    const struct {
-        HRESULT status;
-        source::CallFailure failure;
-    } cases[] = {
-        {RPC_E_CALL_REJECTED, source::CallFailure::Busy},
-        {RPC_E_SERVERCALL_RETRYLATER, source::CallFailure::Busy},
-        {static_cast<HRESULT>(0x800706BA), source::CallFailure::Gone}, // RPC server unavailable
-        {RPC_E_DISCONNECTED, source::CallFailure::Gone},
-        {RPC_E_SERVER_DIED_DNE, source::CallFailure::Gone},
-        {CO_E_OBJNOTCONNECTED, source::CallFailure::Gone},
-        {RPC_E_CALL_CANCELED, source::CallFailure::Gone},
-        {DISP_E_MEMBERNOTFOUND, source::CallFailure::Refused},
-        {E_FAIL, source::CallFailure::Refused},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(source::classifyCall(c.status), c.failure) << std::hex << c.status;
+    const std::map<std::string, source::CallFailure> failures{
+        {"Busy", source::CallFailure::Busy}, {"Gone", source::CallFailure::Gone}, {"Refused", source::CallFailure::Refused}};
+    for (const auto& row : rowsOf("call-failures.txt"))
+        EXPECT_EQ(source::classifyCall(static_cast<HRESULT>(std::stoul(row[0], nullptr, 16))), failures.at(row[1])) << row[2];
 
     // Retried while busy, within the budget, and no more.
     source::ComBusyBudget budget(std::chrono::milliseconds(300));
@@ -174,24 +173,15 @@ TEST(CallFailures, BusyIsRetriedAndGoneOrRefusedIsNot)
     EXPECT_EQ(calls, 1);
 }
 
+// Each row of tests/data/windows/elevation-decisions.txt.
 TEST(ElevationDecision, OnlyADifferenceThatIsKnownStopsTheRequest)
 {
-    const struct {
-        ProcessElevation own;
-        ProcessElevation owner;
-        bool other;
-    } cases[] = {
-        {ProcessElevation::NotElevated, ProcessElevation::NotElevated, false},
-        {ProcessElevation::Elevated, ProcessElevation::Elevated, false},
-        {ProcessElevation::NotElevated, ProcessElevation::Elevated, true},
-        {ProcessElevation::Elevated, ProcessElevation::NotElevated, true},
-        {ProcessElevation::NotElevated, ProcessElevation::Hidden, true},
-        {ProcessElevation::Elevated, ProcessElevation::Hidden, false},
-        {ProcessElevation::NotElevated, ProcessElevation::Unknown, false},
-        {ProcessElevation::Unknown, ProcessElevation::Elevated, false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(app::runsWithOtherRights(c.own, c.owner), c.other) << static_cast<int>(c.own) << " " << static_cast<int>(c.owner);
+    const std::map<std::string, ProcessElevation> elevations{{"Elevated", ProcessElevation::Elevated},
+                                                             {"NotElevated", ProcessElevation::NotElevated},
+                                                             {"Hidden", ProcessElevation::Hidden},
+                                                             {"Unknown", ProcessElevation::Unknown}};
+    for (const auto& row : rowsOf("elevation-decisions.txt"))
+        EXPECT_EQ(app::runsWithOtherRights(elevations.at(row[0]), elevations.at(row[1])), row[2] == "other") << row[0] << " " << row[1];
     // This process and itself.
     EXPECT_FALSE(app::WindowsConnector::ownerRunsWithOtherRights(GetCurrentProcessId()));
 }

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
 #include <set>
 #include <thread>
 
@@ -37,7 +38,7 @@ TEST(WindowsFileLock, FilesNamedLikeTheLockFileAreNotOursAndASecondHolderGivesUp
 {
     wintest::TemporaryDirectory directory("lock \xC3\x84");
     const auto named = [&](const std::string& ending) { return directory / ("Geh\xC3\xA4use" + ending); };
-    wintest::writeBytes(named(".lock"), "operator's notes\r\n");
+    std::ofstream(named(".lock"), std::ios::binary) << "operator's notes\r\n";
     SetFileAttributesW(named(".lock").c_str(), FILE_ATTRIBUTE_READONLY);
     std::filesystem::create_directory(named(".1.lock"));
     {

@@ -1,10 +1,10 @@
 #include "WindowsTestSupport.h"
 
 #include <atomic>
-#include <cstdint>
+#include <functional>
 #include <cstdlib>
+#include <cwchar>
 #include <fstream>
-#include <optional>
 #include <sstream>
 #include <stdexcept>
 
@@ -13,50 +13,37 @@
 namespace wintest {
 namespace {
 
-std::wstring quoted(const std::wstring& argument)
+// Quoted as the C runtime reads it; no argument of this suite ends in a backslash or has one before a quote.
+std::wstring quoted(std::wstring argument)
 {
-    // The C runtime's rules: backslashes are literal except before a quote.
-    std::wstring result = L"\"";
-    std::size_t backslashes = 0;
-    for (wchar_t c : argument) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        if (c == L'"')
-            result.append(backslashes * 2 + 1, L'\\');
-        else
-            result.append(backslashes, L'\\');
-        backslashes = 0;
-        result += c;
-    }
-    result.append(backslashes * 2, L'\\');
-    return result + L"\"";
+    for (std::size_t at = 0; (at = argument.find(L'"', at)) != std::wstring::npos; at += 2)
+        argument.insert(at, 1, L'\\');
+    return L"\"" + argument + L"\"";
 }
 
-// Sets environment variables (an empty value removes one) and puts the old values back at the end.
-class EnvironmentChanges {
-public:
-    explicit EnvironmentChanges(const std::map<std::wstring, std::wstring>& changes)
-    {
-        for (const auto& [name, value] : changes) {
-            wchar_t old[4096];
-            const DWORD length = GetEnvironmentVariableW(name.c_str(), old, 4096);
-            m_old.emplace_back(name, length > 0 && length < 4096 ? std::optional<std::wstring>(old) : std::nullopt);
-            SetEnvironmentVariableW(name.c_str(), value.empty() ? nullptr : value.c_str());
-        }
+// This process's environment with the changes (an empty value removes a variable), as CreateProcessW
+// takes it.
+std::wstring environmentBlock(const std::map<std::wstring, std::wstring>& changes)
+{
+    std::map<std::wstring, std::wstring> variables;
+    wchar_t* const strings = GetEnvironmentStringsW();
+    for (const wchar_t* entry = strings; *entry; entry += std::wcslen(entry) + 1) {
+        const std::wstring text = entry;
+        const std::size_t equals = text.find(L'=', 1); // the drives' directories are named "=C:"
+        variables[text.substr(0, equals)] = text.substr(equals + 1);
     }
-    ~EnvironmentChanges()
-    {
-        for (const auto& [name, value] : m_old)
-            SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
+    FreeEnvironmentStringsW(strings);
+    for (const auto& [name, value] : changes) {
+        if (value.empty())
+            variables.erase(name);
+        else
+            variables[name] = value;
     }
-    EnvironmentChanges(const EnvironmentChanges&) = delete;
-    EnvironmentChanges& operator=(const EnvironmentChanges&) = delete;
-
-private:
-    std::vector<std::pair<std::wstring, std::optional<std::wstring>>> m_old;
-};
+    std::wstring block;
+    for (const auto& [name, value] : variables)
+        block += name + L"=" + value + L'\0';
+    return block + L'\0';
+}
 
 HANDLE inheritableFile(const std::filesystem::path& path)
 {
@@ -68,13 +55,21 @@ HANDLE inheritableFile(const std::filesystem::path& path)
     return file;
 }
 
-template <class Function>
-Function wineFunction(const char* name)
+// One of Wine's conversions between a Windows path and a Linux one.
+template <class To, class From>
+std::basic_string<To> winePath(const char* conversion, const From* path)
 {
-    const auto function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), name)));
+    using Function = To* (*)(const From*);
+    const auto function =
+        reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), conversion)));
     if (!function)
-        throw std::runtime_error(std::string("not running under Wine: ") + name + " is missing");
-    return function;
+        throw std::runtime_error(std::string("not running under Wine: ") + conversion + " is missing");
+    To* const converted = function(path);
+    if (!converted)
+        throw std::runtime_error(std::string(conversion) + " has no answer");
+    std::basic_string<To> result = converted;
+    HeapFree(GetProcessHeap(), 0, converted);
+    return result;
 }
 
 } // namespace
@@ -82,18 +77,13 @@ Function wineFunction(const char* name)
 ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                            const std::map<std::wstring, std::wstring>& environment)
 {
-    static std::atomic<int> counter{0};
-    m_capture = std::filesystem::temp_directory_path() /
-                ("norda-capture-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++));
-    std::filesystem::create_directories(m_capture);
-
     std::wstring commandLine = quoted(program.wstring());
     for (const auto& argument : arguments)
         commandLine += L" " + quoted(config::wideFromUtf8(argument));
-    const EnvironmentChanges changes(environment);
+    std::wstring environmentChanged = environmentBlock(environment);
 
-    const HANDLE out = inheritableFile(m_capture / "out");
-    const HANDLE err = inheritableFile(m_capture / "err");
+    const HANDLE out = inheritableFile(m_capture.path() / "out");
+    const HANDLE err = inheritableFile(m_capture.path() / "err");
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -102,7 +92,8 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
     startup.hStdError = err;
     PROCESS_INFORMATION process{};
     const BOOL started =
-        CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+        CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
+                       environmentChanged.data(), nullptr, &startup, &process);
     const DWORD error = GetLastError();
     CloseHandle(out);
     CloseHandle(err);
@@ -119,8 +110,6 @@ ChildProcess::~ChildProcess()
             TerminateProcess(m_process, 99);
         CloseHandle(m_process);
     }
-    std::error_code ignored;
-    std::filesystem::remove_all(m_capture, ignored);
 }
 
 ProcessResult ChildProcess::finish(DWORD milliseconds)
@@ -131,8 +120,8 @@ ProcessResult ChildProcess::finish(DWORD milliseconds)
         WaitForSingleObject(m_process, INFINITE);
     }
     GetExitCodeProcess(m_process, &result.exitCode);
-    result.out = readBytes(m_capture / "out");
-    result.err = readBytes(m_capture / "err");
+    result.out = readBytes(m_capture.path() / "out");
+    result.err = readBytes(m_capture.path() / "err");
     return result;
 }
 
@@ -144,14 +133,6 @@ std::string readBytes(const std::filesystem::path& path)
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
-}
-
-void writeBytes(const std::filesystem::path& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out)
-        throw std::runtime_error("cannot write " + config::pathText(path));
 }
 
 TemporaryDirectory::TemporaryDirectory(const std::string& hint)
@@ -179,40 +160,22 @@ std::set<std::string> namesIn(const std::filesystem::path& directory)
 
 std::string unixPath(const std::filesystem::path& windows)
 {
-    using ToUnix = char* (*)(const wchar_t*);
-    const auto toUnix = wineFunction<ToUnix>("wine_get_unix_file_name");
-    char* text = toUnix(windows.c_str());
-    if (!text)
-        throw std::runtime_error("no Linux path for " + config::pathText(windows));
-    std::string result = text;
-    HeapFree(GetProcessHeap(), 0, text);
-    return result;
+    return winePath<char>("wine_get_unix_file_name", windows.c_str());
 }
 
 std::filesystem::path windowsPath(const std::string& unix)
 {
-    using ToDos = wchar_t* (*)(const char*);
-    const auto toDos = wineFunction<ToDos>("wine_get_dos_file_name");
-    wchar_t* text = toDos(unix.c_str());
-    if (!text)
-        throw std::runtime_error("no Windows path for " + unix);
-    std::filesystem::path result(text);
-    HeapFree(GetProcessHeap(), 0, text);
-    return result;
+    return winePath<wchar_t>("wine_get_dos_file_name", unix.c_str());
 }
 
-ProcessResult runOnLinux(const std::vector<std::string>& command, const std::filesystem::path& work)
+ProcessResult runOnLinux(const std::vector<std::string>& command)
 {
-    const std::filesystem::path capture = work / "linux-capture";
-    std::filesystem::create_directories(capture);
-    std::filesystem::create_directories(work / "linux-config");
-    std::filesystem::remove_all(capture / "status");
+    const TemporaryDirectory capture("norda-linux");
     const char* const locale = std::getenv("LC_ALL");
     std::vector<std::string> all{"-c", "out=$1 err=$2 status=$3; shift 3; env -i \"$@\" >\"$out\" 2>\"$err\"; "
                                        "echo $? >\"$status.part\"; mv \"$status.part\" \"$status\"",
-                                 "sh", unixPath(capture) + "/out", unixPath(capture) + "/err", unixPath(capture) + "/status",
-                                 "LC_ALL=" + std::string(locale ? locale : "en_US.UTF-8"), "HOME=" + unixPath(work),
-                                 "XDG_CONFIG_HOME=" + unixPath(work / "linux-config")};
+                                 "sh", unixPath(capture / "out"), unixPath(capture / "err"), unixPath(capture / "status"),
+                                 "LC_ALL=" + std::string(locale ? locale : "en_US.UTF-8"), "HOME=" + unixPath(capture.path())};
     all.insert(all.end(), command.begin(), command.end());
     ChildProcess(windowsPath("/bin/sh"), all).finish();
     for (int waited = 0; !std::filesystem::exists(capture / "status") && waited < 6000; ++waited)
@@ -231,10 +194,7 @@ std::string directoryState(const std::filesystem::path& directory)
         files[config::pathText(entry.path().filename())] = readBytes(entry.path());
     std::string all;
     for (const auto& [name, bytes] : files) {
-        std::uint64_t hash = 1469598103934665603ull;
-        for (const char c : bytes)
-            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-        all += name + " " + std::to_string(bytes.size()) + " " + std::to_string(hash) + "\n";
+        all += name + " " + std::to_string(bytes.size()) + " " + std::to_string(std::hash<std::string>{}(bytes)) + "\n";
     }
     return all;
 }
@@ -250,17 +210,12 @@ std::string directoryState(const std::filesystem::path& directory)
 
 std::filesystem::path testData(const std::string& name)
 {
-    return sourceDirectory() / "tests" / "data" / "windows" / name;
+    return windowsPath(NORDA_SOURCE_DIR) / "tests" / "data" / "windows" / name;
 }
 
 std::filesystem::path programDirectory()
 {
     return windowsPath(NORDA_PROGRAM_DIR);
-}
-
-std::filesystem::path sourceDirectory()
-{
-    return windowsPath(NORDA_SOURCE_DIR);
 }
 
 std::string linuxCli()

@@ -21,6 +21,21 @@ struct ProcessResult {
     std::string err;
 };
 
+// A fresh directory under the temporary directory, removed with its content at the end.
+class TemporaryDirectory {
+public:
+    explicit TemporaryDirectory(const std::string& hint = "norda");
+    ~TemporaryDirectory();
+    TemporaryDirectory(const TemporaryDirectory&) = delete;
+    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    std::filesystem::path operator/(const std::string& utf8Name) const { return m_path / config::pathFromUtf8(utf8Name); }
+
+private:
+    std::filesystem::path m_path;
+};
+
 // A started process whose output goes to files; the caller decides how to wait for it.
 class ChildProcess {
 public:
@@ -37,27 +52,11 @@ public:
     ProcessResult finish(DWORD milliseconds = 120000);
 
 private:
-    std::filesystem::path m_capture;
+    TemporaryDirectory m_capture{"norda-capture"};
     HANDLE m_process = nullptr;
 };
 
 std::string readBytes(const std::filesystem::path& path);
-void writeBytes(const std::filesystem::path& path, const std::string& bytes);
-
-// A fresh directory under the temporary directory, removed with its content at the end.
-class TemporaryDirectory {
-public:
-    explicit TemporaryDirectory(const std::string& hint = "norda");
-    ~TemporaryDirectory();
-    TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-
-    const std::filesystem::path& path() const { return m_path; }
-    std::filesystem::path operator/(const std::string& utf8Name) const { return m_path / config::pathFromUtf8(utf8Name); }
-
-private:
-    std::filesystem::path m_path;
-};
 
 // Wine's mapping between a Windows path and the Linux file system (wine_get_unix_file_name and
 // wine_get_dos_file_name). Throws std::runtime_error when not running under Wine.
@@ -65,9 +64,9 @@ std::string unixPath(const std::filesystem::path& windowsPath);
 std::filesystem::path windowsPath(const std::string& unixPath);
 
 // A Linux command through the shell, in a clean environment with LC_ALL as this process has it (else
-// en_US.UTF-8) and HOME and XDG_CONFIG_HOME in work. The shell takes its output and exit status and
-// says when it is done: for a Linux program Wine passes on neither, and its handle does not wait.
-ProcessResult runOnLinux(const std::vector<std::string>& command, const std::filesystem::path& work);
+// en_US.UTF-8) and a fresh HOME. The shell takes its output and exit status and says when it is done:
+// for a Linux program Wine passes on neither, and its handle does not wait.
+ProcessResult runOnLinux(const std::vector<std::string>& command);
 
 // The names of the files in the directory (UTF-8).
 std::set<std::string> namesIn(const std::filesystem::path& directory);
@@ -81,7 +80,6 @@ std::filesystem::path testData(const std::string& name);
 
 // Where the build put things (compile definitions, as Linux paths) seen from Windows.
 std::filesystem::path programDirectory();      // norda-cli.exe and the language files
-std::filesystem::path sourceDirectory();
 std::string linuxCli();                         // the Linux norda-cli, a Linux path; empty when not built
 
 } // namespace wintest

@@ -1,5 +1,7 @@
 // The snapshot reader, and a whole conversion of every snapshot it accepts: no crash, no undefined
 // behaviour, only the documented errors, and transfer files made of whole CR LF lines.
+#include "FuzzCheck.h"
+
 #include "platform/CodePage.h"
 #include "config/mdl_Sprache_Laden.h"
 #include "kfield/ConvertPartProgram.h"
@@ -11,16 +13,9 @@
 #include "support/FaultyFileSystem.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
 namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 // Every byte of a transfer file belongs to a line that ends with CR LF, and no line holds a lone CR or LF.
 void checkLines(const std::string& bytes)

@@ -34,10 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const std::unique_ptr<config::CodePage> central = config::codePageByNumber(1250);
     static const std::filesystem::path file =
         std::filesystem::temp_directory_path() / ("norda-language-fuzz-" + std::to_string(::getpid()) + ".dll");
-    {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     for (const config::CodePage* codePage : {western.get(), central.get()}) {
         try {
             const config::LanguageTexts texts = config::loadLanguageFile(file, *codePage);

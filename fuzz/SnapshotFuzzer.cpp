@@ -12,6 +12,7 @@
 #include "support/Doubles.h"
 #include "support/FaultyFileSystem.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
@@ -21,12 +22,9 @@ namespace {
 void checkLines(const std::string& bytes)
 {
     check(bytes.empty() || bytes.ends_with("\r\n"));
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r')
-            check(i + 1 < bytes.size() && bytes[i + 1] == '\n');
-        if (bytes[i] == '\n')
-            check(i > 0 && bytes[i - 1] == '\r');
-    }
+    check(std::ranges::count(bytes, '\r') == std::ranges::count(bytes, '\n'));
+    for (std::size_t at = bytes.find('\r'); at != std::string::npos; at = bytes.find('\r', at + 1))
+        check(bytes[at + 1] == '\n');
 }
 
 struct World {

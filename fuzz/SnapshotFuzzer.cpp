@@ -1,5 +1,7 @@
 // The snapshot reader, and a whole conversion of every snapshot it accepts: no crash, no undefined
 // behaviour, only the documented errors, and transfer files made of whole CR LF lines.
+#include "FuzzCheck.h"
+
 #include "platform/CodePage.h"
 #include "config/mdl_Sprache_Laden.h"
 #include "kfield/ConvertPartProgram.h"
@@ -10,28 +12,19 @@
 #include "support/Doubles.h"
 #include "support/FaultyFileSystem.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
 namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 // Every byte of a transfer file belongs to a line that ends with CR LF, and no line holds a lone CR or LF.
 void checkLines(const std::string& bytes)
 {
     check(bytes.empty() || bytes.ends_with("\r\n"));
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r')
-            check(i + 1 < bytes.size() && bytes[i + 1] == '\n');
-        if (bytes[i] == '\n')
-            check(i > 0 && bytes[i - 1] == '\r');
-    }
+    check(std::ranges::count(bytes, '\r') == std::ranges::count(bytes, '\n'));
+    for (std::size_t at = bytes.find('\r'); at != std::string::npos; at = bytes.find('\r', at + 1))
+        check(bytes[at + 1] == '\n');
 }
 
 struct World {

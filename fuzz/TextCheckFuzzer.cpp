@@ -1,5 +1,7 @@
 // The text checks of named values and the number rendering of the transfer files, against properties
 // that hold for every input.
+#include "FuzzCheck.h"
+
 #include "kfield/NumberFormat.h"
 #include "kfield/Utf8.h"
 #include "kfield/mdl_Allgemein.h"
@@ -7,18 +9,11 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
 
 namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 bool isDigits(std::string_view text)
 {

@@ -14,7 +14,7 @@ namespace {
 
 class OutputPaths : public RunFixture {
 protected:
-    void SetUp() override { regional = FixedRegionalSettings(","); }
+    void SetUp() override { regional = FixedRegionalSettings(",", "/", ":"); }
 
     const json names = json::parse(readBytes(testDataDir() / "desktop" / "file-names.json"));
 };
@@ -58,13 +58,6 @@ TEST_F(OutputPaths, GiveAnUnderscoreBehindTheWholeDeviceNameOnly)
 
 TEST_F(OutputPaths, RenderOtherDateAndTimeFormatsWithPoints)
 {
-    regional = FixedRegionalSettings(".", "/", ":");
-    run.Settings.SettingDir = "/MESSDATEN";
-    run.Settings.SettingSingleFile = "1";
-    attach(exampleApplication());
-    run.ConnectToApplication(runServices());
-    run.BuildOutputPaths(runServices());
-    EXPECT_EQ(run.DfdPath.string(), "/MESSDATEN/PUMP HOUSING A1_05.12.2026_14.03.12.dfd");
-    EXPECT_EQ(app::dateTimeForFileName("02:03:12 PM"), "02.03.12 PM");
-    EXPECT_EQ(app::dateTimeForFileName("2026-12-05"), "2026-12-05");
+    for (const auto& [text, safe] : names["date and time texts"].get<std::vector<std::pair<std::string, std::string>>>())
+        EXPECT_EQ(app::dateTimeForFileName(text), safe) << text;
 }

@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <sstream>
 
 using namespace testing_support;
 using nlohmann::json;
@@ -19,14 +20,11 @@ namespace {
 std::vector<std::filesystem::path> caseFiles()
 {
     std::vector<std::filesystem::path> files;
-    const std::string_view folders = CASE_DIRS;
-    for (std::size_t start = 0; start <= folders.size();) {
-        const std::size_t end = std::min(folders.find('|', start), folders.size());
-        for (const auto& entry : std::filesystem::directory_iterator(folders.substr(start, end - start)))
+    std::istringstream folders(CASE_DIRS);
+    for (std::string folder; std::getline(folders, folder, '|');)
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
             if (entry.path().extension() == ".json")
                 files.push_back(entry.path());
-        start = end + 1;
-    }
     std::sort(files.begin(), files.end());
     return files;
 }

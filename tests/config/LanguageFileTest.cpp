@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 
 #include "platform/CodePage.h"
@@ -11,54 +10,27 @@
 
 using config::LanguageFileError;
 using config::LanguageTexts;
-using testing_support::TemporaryDirectory;
-using testing_support::writeBytes;
-
-namespace {
-
-// "line 1", "line 2", ... each followed by CR LF.
-std::string numberedLines(int count)
-{
-    std::string bytes;
-    for (int number = 1; number <= count; ++number)
-        bytes += "line " + std::to_string(number) + "\r\n";
-    return bytes;
-}
-
-// The numbered lines with the first ones replaced by the given bytes.
-std::string startingWith(const std::string& first, int replacedLines)
-{
-    return first + numberedLines(165).substr(numberedLines(replacedLines).size());
-}
-
-class LanguageFile : public ::testing::Test {
-protected:
-    LanguageTexts load(const std::string& bytes)
-    {
-        writeBytes(file(), bytes);
-        return config::loadLanguageFile(file(), *config::codePageByNumber(1252));
-    }
-
-    std::filesystem::path file() const { return m_directory / "resource.dll"; }
-
-    TemporaryDirectory m_directory;
-};
-
-} // namespace
+using testing_support::testDataDir;
 
 // The files under tests/data/desktop/language-files, each split and decoded into the text lines its
-// row names, or refused with its reason.
+// row names (and, if "numbered", "line N" on every other line N), or refused with its reason.
 TEST(LanguageFileCases, AreSplitDecodedOrRefusedAsTheirRowsSay)
 {
-    const std::filesystem::path folder = testing_support::testDataDir() / "desktop" / "language-files";
+    const std::filesystem::path folder = testDataDir() / "desktop" / "language-files";
     for (const nlohmann::json& row : nlohmann::json::parse(testing_support::readBytes(folder / "cases.json"))) {
         SCOPED_TRACE(row["case"].get<std::string>());
         const std::filesystem::path file = folder / row["file"].get<std::string>();
         const auto codePage = config::codePageByNumber(row.value("codePage", 1252));
         if (!row.contains("refused")) {
             const LanguageTexts texts = config::loadLanguageFile(file, *codePage);
-            for (const auto& [number, text] : row["lines"].items())
-                EXPECT_EQ(texts.line(std::stoi(number)), text) << "text line " << number;
+            for (int number = 1; number <= config::kTextLineCount; ++number) {
+                const std::string key = std::to_string(number);
+                if (row["lines"].contains(key)) {
+                    EXPECT_EQ(texts.line(number), row["lines"][key]) << "text line " << number;
+                } else if (row.value("numbered", false)) {
+                    EXPECT_EQ(texts.line(number), "line " + key);
+                }
+            }
             continue;
         }
         const std::string reason = row["refused"];
@@ -73,26 +45,22 @@ TEST(LanguageFileCases, AreSplitDecodedOrRefusedAsTheirRowsSay)
     }
 }
 
-TEST_F(LanguageFile, LeavesTheIgnoredLinesEmpty)
+// The texts come from resource.dll beside the program, never from another language file; one that
+// cannot be used leaves them as they were.
+TEST(LanguageFile, ResourceTextsComeFromResourceDllOrStayAsTheyWere)
 {
-    const std::set<int> ignored{5, 12, 29, 66, 73, 89, 96, 149};
-    const LanguageTexts texts = load(numberedLines(165));
-    for (int number = 1; number <= 165; ++number)
-        EXPECT_EQ(texts.line(number), ignored.contains(number) ? "" : "line " + std::to_string(number));
-}
-
-TEST_F(LanguageFile, ResourceTextsComeFromResourceDllOrStayAsTheyWere)
-{
+    const std::filesystem::path cases = testDataDir() / "desktop" / "language-files";
     const auto codePage = config::codePageByNumber(1252);
-    writeBytes(m_directory / "English.dll", numberedLines(165));
+    const testing_support::TemporaryDirectory dir;
+    std::filesystem::copy_file(cases / "windows-1252.dll", dir / "English.dll");
     LanguageTexts texts;
-    EXPECT_THROW(config::LoadResourceTexts(texts, m_directory.path(), *codePage), LanguageFileError);
-    writeBytes(file(), startingWith("Konverter\r\n", 1));
-    config::LoadResourceTexts(texts, m_directory.path(), *codePage);
-    EXPECT_EQ(texts.line(1), "Konverter");
+    EXPECT_THROW(config::LoadResourceTexts(texts, dir.path(), *codePage), LanguageFileError);
+    std::filesystem::copy_file(cases / "windows-1252.dll", dir / "resource.dll");
+    config::LoadResourceTexts(texts, dir.path(), *codePage);
+    EXPECT_EQ(texts.line(1), "\xC3\x84nderung f\xC3\xBCr Gr\xC3\xB6\xC3\x9F" "e");
 
-    writeBytes(file(), numberedLines(164));
-    EXPECT_THROW(config::LoadResourceTexts(texts, m_directory.path(), *codePage), LanguageFileError);
-    EXPECT_EQ(texts.line(1), "Konverter");
+    std::filesystem::copy_file(cases / "164-lines.dll", dir / "resource.dll", std::filesystem::copy_options::overwrite_existing);
+    EXPECT_THROW(config::LoadResourceTexts(texts, dir.path(), *codePage), LanguageFileError);
+    EXPECT_EQ(texts.line(1), "\xC3\x84nderung f\xC3\xBCr Gr\xC3\xB6\xC3\x9F" "e");
     EXPECT_EQ(texts.line(165), "line 165");
 }

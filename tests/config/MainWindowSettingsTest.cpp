@@ -30,16 +30,13 @@ std::vector<std::string> fields(const MainWindowSettings& settings)
 
 } // namespace
 
-TEST(MainWindowSettings, EmptyStoreGivesTheDefaults)
-{
-    const std::vector<std::string> defaults{"", "0", "0", "0", "0", "0", "0", "0", "0", "off"};
-    EXPECT_EQ(fields(readMainWindowSettings(MemorySettingsStore())), defaults);
-}
-
-// Each field as stored, from its own key: another section, application or spelling is another key.
+// The defaults from an empty store; then each field as stored, from its own key: another section,
+// application or spelling is another key.
 TEST(MainWindowSettings, EachFieldComesFromItsOwnKeyAsStored)
 {
     MemorySettingsStore store;
+    const std::vector<std::string> defaults{"", "0", "0", "0", "0", "0", "0", "0", "0", "off"};
+    EXPECT_EQ(fields(readMainWindowSettings(store)), defaults);
     const std::vector<std::pair<std::string, std::string>> stored{
         {"DRIVE", "d:"}, {"DIR", "D:\\Messdaten\\Pr\xC3\xBC" "fung"}, {"KOMMENTARE", " 1"}, {"DFQ", "ja"}, {"SERIENNUMMER", "3"},
         {"NAMENSL\xC3\x84NGE", "4"}, {"POS_ACHSE", "5"}, {"ProgVerz", "6"}, {"VersionInFileName", "7"}, {"SingleFile", "8"},

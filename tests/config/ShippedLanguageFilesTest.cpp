@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -46,13 +47,11 @@ TEST(ShippedLanguageFiles, AreCompleteDecodableAndAgreeOnTheKeywords)
         SCOPED_TRACE(file.filename().string());
         const std::string bytes = testing_support::readBytes(file);
         // 165 lines, each ended by CR LF and nothing else, every byte defined in the code page.
-        std::size_t lines = 0;
-        for (std::size_t start = 0, end; start < bytes.size(); start = end + 2, ++lines) {
-            end = bytes.find("\r\n", start);
-            ASSERT_NE(end, std::string::npos) << "line " << lines + 1 << " does not end in CR LF";
-            EXPECT_EQ(bytes.substr(start, end - start).find_first_of("\r\n"), std::string::npos) << "line " << lines + 1;
-        }
-        EXPECT_EQ(lines, 165u);
+        ASSERT_TRUE(bytes.ends_with("\r\n"));
+        EXPECT_EQ(std::ranges::count(bytes, '\r'), 165);
+        EXPECT_EQ(std::ranges::count(bytes, '\n'), 165);
+        for (std::size_t at = bytes.find('\r'); at != std::string::npos; at = bytes.find('\r', at + 1))
+            EXPECT_EQ(bytes[at + 1], '\n') << "a CR without LF at byte " << at;
         const auto codePage = config::codePageByNumber(codePageOf(file));
         EXPECT_EQ(codePage->decode(bytes).find("\xEF\xBF\xBD"), std::string::npos) << "a byte " << codePage->name() << " does not define";
 

@@ -10,6 +10,9 @@
 #include <windows.h>
 #else
 #include "platform/LocaleCodePage.h"
+#include "support/Files.h"
+
+#include <nlohmann/json.hpp>
 
 #include <cstdlib>
 #endif
@@ -64,11 +67,11 @@ TEST(CodePage, SystemCodePageIsTheAnsiCodePage)
     EXPECT_EQ(system->encode("\xC3\x84"), "\xC4");
 }
 #else
+// The Windows code page of each locale: the rows of tests/data/desktop/locale-code-pages.json.
 TEST(CodePage, IsChosenByLocaleNumberOrName)
 {
-    const std::pair<const char*, int> locales[] = {{"de_DE.UTF-8", 1252}, {"cs_CZ.UTF-8", 1250}, {"ru_RU", 1251},
-                                                   {"zh_TW.UTF-8", 950},  {"C", 1252},           {"POSIX", 1252}};
-    for (const auto& [locale, codePage] : locales)
+    const auto rows = nlohmann::json::parse(testing_support::readBytes(testing_support::testDataDir() / "desktop" / "locale-code-pages.json"));
+    for (const auto& [locale, codePage] : rows.get<std::vector<std::pair<std::string, int>>>())
         EXPECT_EQ(config::windowsCodePageForLocale(locale), codePage) << locale;
     EXPECT_EQ(config::parseCodePageName("1250"), 1250);
     EXPECT_EQ(config::parseCodePageName("CP1250"), 1250);
@@ -77,6 +80,7 @@ TEST(CodePage, IsChosenByLocaleNumberOrName)
     EXPECT_EQ(config::parseCodePageName(""), std::nullopt);
 }
 
+// NORDA_CODEPAGE first, then the locale of the first of LC_ALL, LC_CTYPE and LANG that is set and not empty.
 TEST(CodePage, EnvironmentChoosesTheSystemCodePage)
 {
     ::setenv("NORDA_CODEPAGE", "1250", 1);
@@ -84,8 +88,15 @@ TEST(CodePage, EnvironmentChoosesTheSystemCodePage)
     ::setenv("NORDA_CODEPAGE", "nonsense", 1);
     EXPECT_THROW(config::systemCodePage(), config::PlatformError);
     ::unsetenv("NORDA_CODEPAGE");
+    ::setenv("LC_ALL", "", 1);
+    ::setenv("LC_CTYPE", "ru_RU", 1);
+    ::setenv("LANG", "el_GR", 1);
+    EXPECT_EQ(config::systemCodePage()->name(), "windows-1251");
+    ::unsetenv("LC_CTYPE");
+    EXPECT_EQ(config::systemCodePage()->name(), "windows-1253");
     ::setenv("LC_ALL", "cs_CZ.UTF-8", 1);
     EXPECT_EQ(config::systemCodePage()->name(), "windows-1250");
     ::unsetenv("LC_ALL");
+    ::unsetenv("LANG");
 }
 #endif

@@ -119,12 +119,6 @@ TEST(Snapshot, RefusesAFileAsItsTextWithTheSamePosition)
     EXPECT_EQ(errorOfFile("/nonexistent/snapshot.json"), "Cannot read the snapshot \"/nonexistent/snapshot.json\": No such file or directory");
 }
 
-TEST(Snapshot, ReadsTheShippedExamples)
-{
-    for (const char* name : {"pump-housing.json", "gearbox-cover.json", "no-part-program.json"})
-        EXPECT_NO_THROW(source::readSnapshotFile(std::filesystem::path(NORDA_SOURCE_DIR) / "examples" / name)) << name;
-}
-
 TEST(Members, AreNamedAlikeInMessagesAndSnapshots)
 {
     constexpr std::string_view kObjects[] = {"Application", "PartProgram", "Command", "DimensionData", "Comment", "NamedValue"};

@@ -12,18 +12,14 @@
 
 using testing_support::readBytes;
 
-TEST(CommandLineSwitches, TheArgumentsJoinWithSingleBlanks)
-{
-    EXPECT_EQ(app::argumentText({}), "");
-    EXPECT_EQ(app::argumentText({"/a", "/s"}), "/a /s");
-    EXPECT_EQ(app::argumentText({"/a", ""}), "/a ");
-}
-
 // Only "/a" and "/s", in either case and alone, are switches: the rows of command-line-switches.json.
+// The arguments are joined by single blanks first, so "/" and "a" are no switch.
 TEST(CommandLineSwitches, OnlyTheFourTextsAreSwitches)
 {
+    using Row = std::tuple<std::vector<std::string>, bool, bool, int>;
     const auto table = nlohmann::json::parse(readBytes(testing_support::testDataDir() / "desktop" / "command-line-switches.json"));
-    for (const auto& [text, autoStart, endAfterRun, startUp] : table["rows"].get<std::vector<std::tuple<std::string, bool, bool, int>>>()) {
+    for (const auto& [arguments, autoStart, endAfterRun, startUp] : table["rows"].get<std::vector<Row>>()) {
+        const std::string text = app::argumentText(arguments);
         const app::CommandLineSwitches switches = app::evaluateCommandLine(text);
         EXPECT_EQ(switches.AutoStart, autoStart) << '"' << text << '"';
         EXPECT_EQ(switches.EndAfterRun, endAfterRun) << '"' << text << '"';

@@ -2,67 +2,220 @@
 
 #include "LanguageFiles.h"
 
-#include "desktop/frm_Hauptfenster.h"
 #include "config/SettingKeys.h"
+#include "desktop/frm_About.h"
+#include "desktop/frm_Hauptfenster.h"
 #include "source/MemoryApplication.h"
 #include "support/ModelBuilder.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QCoreApplication>
+#include <QGroupBox>
+#include <QJsonArray>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+#include <functional>
+
 namespace ui_testing {
+namespace {
+
+// Processes events, deferred deletions included, so windows closed by a handler are really gone.
+void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+// Clicks the button or triggers the menu entry of that name in the window.
+void press(QWidget* window, const QString& name)
+{
+    if (auto* button = window->findChild<QAbstractButton*>(name))
+        button->click();
+    else if (auto* action = window->findChild<QAction*>(name))
+        action->trigger();
+    else
+        QFAIL(qPrintable("nothing to press named " + name));
+}
+
+// The captions of a window, as the operator reads them: its icon, the title, the menus entry by
+// entry ("-" a separator), then the controls from top to bottom and left to right. Keeps the texts
+// that come from a numbered line, the fixed "OK", the pictures and separators; a label that would
+// read its text as markup shows as "markup".
+QString captions(QWidget* window)
+{
+    QStringList texts{window->windowIcon().isNull() ? QString() : QStringLiteral("icon"), window->windowTitle()};
+    std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& actions) {
+        for (QAction* action : actions) {
+            texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+            if (action->menu())
+                walk(action->menu()->actions());
+        }
+    };
+    if (auto* main = qobject_cast<QMainWindow*>(window))
+        walk(main->menuBar()->actions());
+    QList<QWidget*> controls = window->findChildren<QWidget*>();
+    const auto place = [window](QWidget* control) {
+        const QPoint at = control->mapTo(window, QPoint());
+        return std::pair(at.y(), at.x());
+    };
+    std::stable_sort(controls.begin(), controls.end(), [&](QWidget* a, QWidget* b) { return place(a) < place(b); });
+    for (QWidget* control : controls) {
+        if (!control->isVisible() || control->window() != window)
+            continue;
+        if (auto* label = qobject_cast<QLabel*>(control))
+            texts.append(!label->pixmap().isNull()           ? QStringLiteral("picture")
+                         : label->textFormat() != Qt::PlainText ? QStringLiteral("markup")
+                                                                : label->text());
+        else if (auto* button = qobject_cast<QAbstractButton*>(control))
+            texts.append(button->text());
+        else if (auto* group = qobject_cast<QGroupBox*>(control))
+            texts.append(group->title());
+    }
+    static const QRegularExpression kept(QStringLiteral("^([A-Z]\\d+( 1\\.3\\.3)?|-|OK|icon|picture|markup)$"));
+    return texts.filter(kept).join(QLatin1Char('|'));
+}
+
+// Whether the boxes are those of the patterns after the step's name, in order; "*" stands for any text.
+bool boxesMatch(const QStringList& boxes, const QJsonArray& step)
+{
+    if (boxes.size() != step.size() - 1)
+        return false;
+    for (qsizetype box = 0; box < boxes.size(); ++box) {
+        const QString pattern = QRegularExpression::escape(step[box + 1].toString()).replace(QStringLiteral("\\*"), QStringLiteral(".*"));
+        if (!QRegularExpression(QRegularExpression::anchoredPattern(pattern)).match(boxes[box]).hasMatch())
+            return false;
+    }
+    return true;
+}
+
+QString joined(const std::vector<int>& numbers)
+{
+    QStringList texts;
+    for (int number : numbers)
+        texts.append(QString::number(number));
+    return texts.join(QLatin1Char(' '));
+}
+
+} // namespace
 
 DesktopWorld::DesktopWorld(std::string argumentText)
-    : codePage(config::codePageByNumber(1252))
-    , argumentText(std::move(argumentText))
+    : m_codePage(config::codePageByNumber(1252))
+    , m_argumentText(std::move(argumentText))
 {
-    writeLanguageFile(programDirectory / "resource.dll", "L");
-    writeLanguageFile(programDirectory / "German.dll", "G");
-    writeLanguageFile(programDirectory / "English.dll", "E");
-    store(config::setting::kDir, output.path().string());
-    connector.application = std::make_shared<source::MemoryApplication>(testing_support::exampleApplication());
+    writeLanguageFile(m_programDirectory / "resource.dll", "L");
+    writeLanguageFile(m_programDirectory / "German.dll", "G");
+    writeLanguageFile(m_programDirectory / "English.dll", "E");
+    m_settings.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDir, m_output.path().string());
+    m_connector.application = std::make_shared<source::MemoryApplication>(testing_support::exampleApplication());
 }
 
 DesktopWorld::~DesktopWorld()
 {
-    stop();
+    m_program.reset();
+    settle();
 }
 
-bool DesktopWorld::start()
+// The files named are in the program directory unless the step says "output"; "resource.dll"
+// compares with a numbered language file of that prefix.
+void DesktopWorld::run(const QJsonArray& step)
+{
+    const QString name = step[0].toString();
+    const auto text = [&step](int at) { return step[at].toString(); };
+    const auto file = [&](int at) { return m_programDirectory / text(at).toStdString(); };
+    QWidget* front = frontWindow();
+    if (name == "language file")
+        writeLanguageFile(file(1), text(2).toStdString(), step[3].toInt(165));
+    else if (name == "shipped language file")
+        std::filesystem::copy_file(std::filesystem::path(NORDA_SOURCE_DIR) / "lang" / text(1).toStdString(), file(2),
+                                   std::filesystem::copy_options::overwrite_existing);
+    else if (name == "remove")
+        std::filesystem::remove(file(1));
+    else if (name == "store")
+        m_settings.WriteSetting(config::setting::kApplication, config::setting::kSection, text(1).toStdString(), text(2).toStdString());
+    else if (name == "application")
+        m_connector.running = text(1) == "running";
+    else if (name == "start")
+        start(text(1) != "refused");
+    else if (name == "restart") {
+        m_program.reset();
+        settle();
+        start(true);
+    } else if (name == "timer") { // the start-up window's time is up now
+        window("frm_Start")->findChild<QTimer*>(QStringLiteral("Timer1"))->start(0);
+        QTRY_VERIFY(mainWindow());
+        m_firstMainWindow = mainWindow();
+    } else if (name == "press")
+        press(front, text(1));
+    else if (name == "close")
+        front->close();
+    else if (name == "wait for the end")
+        QTRY_VERIFY_WITH_TIMEOUT(!m_endRequests.empty(), step[1].toInt());
+    else if (name == "boxes") {
+        const QStringList seen = m_boxes.take();
+        QVERIFY2(boxesMatch(seen, step), qPrintable(seen.join(QLatin1Char('\n'))));
+    } else if (name == "windows") {
+        QCOMPARE(visibleWindows(), text(1));
+        QVERIFY(!QApplication::activeModalWidget());
+    } else if (name == "main window")
+        QCOMPARE(mainWindow() == m_firstMainWindow, text(1) == "first");
+    else if (name == "captions")
+        QCOMPARE(captions(front), text(1));
+    else if (name == "title")
+        QCOMPARE(front->windowTitle(), text(1));
+    else if (name == "part program name")
+        QCOMPARE(front->findChild<QLabel*>(QStringLiteral("Lbl_VELTRUM_NAME"))->text(), text(1));
+    else if (name == "hidden") {
+        for (int control = 1; control < step.size(); ++control)
+            QVERIFY(!front->findChild<QWidget*>(text(control))->isVisible());
+    } else if (name == "ends")
+        QCOMPARE(joined(m_endRequests), text(1));
+    else if (name == "connections")
+        QCOMPARE(m_connector.requests, step[1].toInt());
+    else if (name == "stored settings")
+        QCOMPARE(m_settings.size(), std::size_t(step[1].toInt()));
+    else if (name == "program directory")
+        QCOMPARE(QString::fromStdString(m_programDirectory.listing()), text(1));
+    else if (name == "resource.dll")
+        QVERIFY(testing_support::readBytes(m_programDirectory / "resource.dll") == languageFileBytes(text(1).toStdString()));
+    else if (name == "output")
+        QCOMPARE(QString::fromStdString(m_output.listing()), text(1));
+    else if (name == "output file")
+        QVERIFY(testing_support::readBytes(m_output / text(1).toStdString()) ==
+                testing_support::readBytes(testing_support::testDataDir() / text(2).toStdString()));
+    else if (name == "output lines") {
+        const std::string bytes = testing_support::readBytes(m_output / text(1).toStdString());
+        QCOMPARE(int(std::count(bytes.begin(), bytes.end(), '\n')), step[2].toInt());
+    } else
+        QFAIL(qPrintable("no such step: " + name));
+    settle();
+}
+
+void DesktopWorld::finish()
+{
+    QCOMPARE(m_boxes.take(), QStringList());
+    QVERIFY(m_boxes.allApplicationModal());
+}
+
+void DesktopWorld::start(bool expected)
 {
     m_environment = std::make_unique<app::DesktopEnvironment>(app::DesktopEnvironment{
-        programDirectory.path(), argumentText, *codePage, regional, files, locks, settings, connector, clock});
-    program = std::make_unique<app::DesktopProgram>(*m_environment, [this](int exitCode) { endRequests.push_back(exitCode); });
-    return program->start();
-}
-
-void DesktopWorld::fireStartUpTimer()
-{
-    window("frm_Start")->findChild<QTimer*>(QStringLiteral("Timer1"))->start(0);
-    QTRY_VERIFY(mainWindow() != nullptr);
-}
-
-app::frm_Hauptfenster* DesktopWorld::startToMainWindow()
-{
-    if (!start())
-        return nullptr;
-    fireStartUpTimer();
-    return mainWindow();
-}
-
-void DesktopWorld::stop()
-{
-    program.reset();
-    settle();
+        m_programDirectory.path(), m_argumentText, *m_codePage, m_regional, m_files, m_locks, m_settings, m_connector, m_clock});
+    m_program = std::make_unique<app::DesktopProgram>(*m_environment, [this](int exitCode) { m_endRequests.push_back(exitCode); });
+    QCOMPARE(m_program->start(), expected);
 }
 
 QWidget* DesktopWorld::window(const char* objectName) const
 {
-    if (!program)
+    if (!m_program)
         return nullptr;
     QWidget* found = nullptr;
     for (QWidget* candidate : QApplication::topLevelWidgets()) {
@@ -77,27 +230,15 @@ app::frm_Hauptfenster* DesktopWorld::mainWindow() const
     return qobject_cast<app::frm_Hauptfenster*>(window("frm_Hauptfenster"));
 }
 
-void DesktopWorld::store(std::string_view key, std::string_view value)
+QWidget* DesktopWorld::frontWindow() const
 {
-    settings.WriteSetting(config::setting::kApplication, config::setting::kSection, key, value);
-}
-
-void settle()
-{
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
-
-void press(QWidget* window, const char* name)
-{
-    const QString objectName = QString::fromUtf8(name);
-    if (auto* button = window->findChild<QAbstractButton*>(objectName))
-        button->click();
-    else if (auto* action = window->findChild<QAction*>(objectName))
-        action->trigger();
-    else
-        qWarning("nothing to press named %s", name);
+    if (QWidget* dialog = window("frm_Konfiguration"))
+        return dialog;
+    if (!mainWindow())
+        return window("frm_Start");
+    if (auto* about = mainWindow()->findChild<ui::frm_About*>(); about && about->isVisible())
+        return about;
+    return mainWindow();
 }
 
 } // namespace ui_testing

@@ -5,7 +5,7 @@
 
 namespace ui_testing {
 
-void writeLanguageFile(const std::filesystem::path& file, const std::string& prefix, int lineCount)
+std::string languageFileBytes(const std::string& prefix, int lineCount)
 {
     const config::LanguageTexts numbered = testing_support::numberedTexts();
     std::string bytes;
@@ -14,7 +14,12 @@ void writeLanguageFile(const std::filesystem::path& file, const std::string& pre
         const bool isNumbered = config::LanguageTexts::isIgnoredLine(line) || line > 165 || numbered.line(line) == own;
         bytes += (isNumbered ? prefix + std::to_string(line) : numbered.line(line)) + "\r\n";
     }
-    testing_support::writeBytes(file, bytes);
+    return bytes;
+}
+
+void writeLanguageFile(const std::filesystem::path& file, const std::string& prefix, int lineCount)
+{
+    testing_support::writeBytes(file, languageFileBytes(prefix, lineCount));
 }
 
 } // namespace ui_testing

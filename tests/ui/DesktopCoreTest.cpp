@@ -28,22 +28,14 @@ TEST(CommandLineSwitches, OnlyTheFourTextsAreSwitches)
 }
 
 // The refusals (a missing file, a short file) are shown by the language menu's tests; here the copy.
-class LanguageInstall : public ::testing::Test {
-protected:
+TEST(LanguageInstall, EveryFailingFileOperationLeavesTheWorkingCopyWhole)
+{
     testing_support::TemporaryDirectory dir;
     testing_support::FaultyFileSystem files;
-    std::unique_ptr<config::CodePage> codePage = config::codePageByNumber(1252);
-
-    void SetUp() override
-    {
-        ui_testing::writeLanguageFile(dir / "resource.dll", "L");
-        ui_testing::writeLanguageFile(dir / "German.dll", "G");
-    }
-    app::LanguageInstall install() { return app::installLanguageFile(files, dir.path(), "German", *codePage); }
-};
-
-TEST_F(LanguageInstall, EveryFailingFileOperationLeavesTheWorkingCopyWhole)
-{
+    const std::unique_ptr<config::CodePage> codePage = config::codePageByNumber(1252);
+    const auto install = [&] { return app::installLanguageFile(files, dir.path(), "German", *codePage); };
+    ui_testing::writeLanguageFile(dir / "resource.dll", "L");
+    ui_testing::writeLanguageFile(dir / "German.dll", "G");
     const std::string before = readBytes(dir / "resource.dll");
     ASSERT_EQ(install(), app::LanguageInstall::Installed);
     EXPECT_EQ(readBytes(dir / "resource.dll"), readBytes(dir / "German.dll"));

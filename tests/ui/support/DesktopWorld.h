@@ -2,7 +2,6 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/Clock.h"
 #include "desktop/DesktopEnvironment.h"
@@ -17,6 +16,7 @@
 #include "support/RunFixture.h"
 
 #include <QPointer>
+#include <QStringList>
 
 class QJsonArray;
 
@@ -44,8 +44,8 @@ public:
 
 private:
     void start(bool expected);
-    // The program's open window of that object name, or nullptr. A window the program has just let
-    // go stays until the events are processed; the visible one is taken before it.
+    // The program's open window of that object name, or nullptr. Between steps, a window the
+    // program has let go is gone.
     QWidget* window(const char* objectName) const;
     app::frm_Hauptfenster* mainWindow() const;
     // The settings dialog or the About window while one is open, else the main window, else the
@@ -62,7 +62,7 @@ private:
     kfield::LocalFileSystem m_files;
     kfield::SystemFileLocks m_locks;
     std::string m_argumentText;
-    std::vector<int> m_endRequests; // exit codes, in order
+    QStringList m_endRequests; // exit codes, in order
     std::unique_ptr<app::DesktopEnvironment> m_environment;
     std::unique_ptr<app::DesktopProgram> m_program;
     QPointer<QWidget> m_firstMainWindow;

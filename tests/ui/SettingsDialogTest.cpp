@@ -121,7 +121,6 @@ private slots:
         put(store, key::kDir, directory.path().string());
         put(store, key::kSeriennummer, "2"); // the grey state, shown checked
         Dialog dialog(store);
-        QSignalSpy closed(&dialog.window, &ui::frm_Konfiguration::closed);
         ui::DirectoryList* list = dialog.directories();
         QCOMPARE(dialog.label(), native(directory.path()));
         const auto find = [list](const QString& name) { return list->findItems(name, Qt::MatchExactly | Qt::MatchRecursive); };
@@ -152,8 +151,6 @@ private slots:
         for (const auto& [name, value] : expected)
             QCOMPARE(store.ReadSetting(key::kApplication, key::kSection, name, "(none)"), value);
         QCOMPARE(store.size(), expected.size());
-        QCOMPARE(closed.count(), 1);
-        QVERIFY(!dialog.window.isVisible());
     }
 
     void aStoreThatFailsKeepsTheDialogOpen()

@@ -38,7 +38,7 @@ private slots:
                 return;
             }
         }
-        world.finish();
+        world.run(QJsonArray{QStringLiteral("boxes")}); // and no box more
     }
 
     void theBarWaitsBetweenPaintsButTheLastValueComesAtOnce()

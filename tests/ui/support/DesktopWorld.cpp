@@ -122,8 +122,10 @@ void DesktopWorld::run(const QJsonArray& step)
         m_settings.WriteSetting(config::setting::kApplication, config::setting::kSection, text(1).toStdString(), text(2).toStdString());
     else if (name == "application")
         m_connector.running = text(1) == "running";
-    else if (name == "start")
-        start(text(1) != "refused");
+    else if (name == "start") {
+        m_program = std::make_unique<app::DesktopProgram>(m_environment, [this](int exitCode) { m_endRequests.append(QString::number(exitCode)); });
+        QCOMPARE(m_program->start(), text(1) != "refused");
+    }
     else if (name == "timer") { // the start-up window's time is up now
         window("frm_Start")->findChild<QTimer*>(QStringLiteral("Timer1"))->start(0);
         QTRY_VERIFY(mainWindow());
@@ -134,13 +136,14 @@ void DesktopWorld::run(const QJsonArray& step)
         front->close();
     else if (name == "wait for the end")
         QTRY_VERIFY_WITH_TIMEOUT(!m_endRequests.isEmpty(), step[1].toInt());
-    else if (name == "boxes") { // one pattern a box, in which "*" stands for any text
+    else if (name == "boxes") { // one pattern a box, in which "*" stands for any text; all application-modal
         QJsonArray patterns = step;
         patterns.removeFirst();
         const QString pattern = QVariant(patterns.toVariantList()).toStringList().join(QLatin1Char('\n'));
         const QString seen = m_boxes.take().join(QLatin1Char('\n'));
         const QRegularExpression expected(QRegularExpression::anchoredPattern(QRegularExpression::escape(pattern).replace(QStringLiteral("\\*"), QStringLiteral(".*"))));
         QVERIFY2(expected.match(seen).hasMatch(), qPrintable(seen));
+        QVERIFY(m_boxes.allApplicationModal());
     } else if (name == "windows") {
         QCOMPARE(visibleWindows(), text(1));
         QVERIFY(!QApplication::activeModalWidget());
@@ -165,29 +168,14 @@ void DesktopWorld::run(const QJsonArray& step)
         QVERIFY(testing_support::readBytes(m_programDirectory / "resource.dll") == languageFileBytes(text(1).toStdString()));
     else if (name == "output")
         QCOMPARE(QString::fromStdString(m_output.listing()), text(1));
-    else if (name == "output file")
-        QVERIFY(testing_support::readBytes(m_output / text(1).toStdString()) ==
-                testing_support::readBytes(testing_support::testDataDir() / text(2).toStdString()));
-    else if (name == "output lines") {
-        const std::string bytes = testing_support::readBytes(m_output / text(1).toStdString());
-        QCOMPARE(int(std::count(bytes.begin(), bytes.end(), '\n')), step[2].toInt());
+    else if (name == "output file") { // the files under tests/data that make it up, in order
+        std::string expected;
+        for (int piece = 2; piece < step.size(); ++piece)
+            expected += testing_support::readBytes(testing_support::testDataDir() / text(piece).toStdString());
+        QVERIFY(testing_support::readBytes(m_output / text(1).toStdString()) == expected);
     } else
         QFAIL(qPrintable("no such step: " + name));
     settle();
-}
-
-void DesktopWorld::finish()
-{
-    QCOMPARE(m_boxes.take(), QStringList());
-    QVERIFY(m_boxes.allApplicationModal());
-}
-
-void DesktopWorld::start(bool expected)
-{
-    m_environment = std::make_unique<app::DesktopEnvironment>(app::DesktopEnvironment{
-        m_programDirectory.path(), m_argumentText, *m_codePage, m_regional, m_files, m_locks, m_settings, m_connector, m_clock});
-    m_program = std::make_unique<app::DesktopProgram>(*m_environment, [this](int exitCode) { m_endRequests.append(QString::number(exitCode)); });
-    QCOMPARE(m_program->start(), expected);
 }
 
 QWidget* DesktopWorld::window(const char* objectName) const

@@ -39,11 +39,8 @@ public:
 
     // One step: its name, then its arguments. Failures are reported to Qt Test.
     void run(const QJsonArray& step);
-    // After the last step: every box was expected by a step, and every one was application-modal.
-    void finish();
 
 private:
-    void start(bool expected);
     // The program's open window of that object name, or nullptr. Between steps, a window the
     // program has let go is gone.
     QWidget* window(const char* objectName) const;
@@ -63,7 +60,8 @@ private:
     kfield::SystemFileLocks m_locks;
     std::string m_argumentText;
     QStringList m_endRequests; // exit codes, in order
-    std::unique_ptr<app::DesktopEnvironment> m_environment;
+    app::DesktopEnvironment m_environment{
+        m_programDirectory.path(), m_argumentText, *m_codePage, m_regional, m_files, m_locks, m_settings, m_connector, m_clock};
     std::unique_ptr<app::DesktopProgram> m_program;
     QPointer<QWidget> m_firstMainWindow;
     ModalBoxes m_boxes;

@@ -34,8 +34,8 @@ TEST(LanguageInstall, EveryFailingFileOperationLeavesTheWorkingCopyWhole)
     testing_support::FaultyFileSystem files;
     const std::unique_ptr<config::CodePage> codePage = config::codePageByNumber(1252);
     const auto install = [&] { return app::installLanguageFile(files, dir.path(), "German", *codePage); };
-    ui_testing::writeLanguageFile(dir / "resource.dll", "L");
-    ui_testing::writeLanguageFile(dir / "German.dll", "G");
+    testing_support::writeBytes(dir / "resource.dll", ui_testing::languageFileBytes("L"));
+    testing_support::writeBytes(dir / "German.dll", ui_testing::languageFileBytes("G"));
     const std::string before = readBytes(dir / "resource.dll");
     ASSERT_EQ(install(), app::LanguageInstall::Installed);
     EXPECT_EQ(readBytes(dir / "resource.dll"), readBytes(dir / "German.dll"));

@@ -30,11 +30,6 @@ namespace key = config::setting;
 
 namespace {
 
-void put(config::SettingsStore& store, std::string_view name, std::string_view value)
-{
-    store.WriteSetting(key::kApplication, key::kSection, name, value);
-}
-
 struct Dialog {
     explicit Dialog(config::SettingsStore& store) : window(store, texts)
     {
@@ -44,19 +39,10 @@ struct Dialog {
     }
 
     QCheckBox* box(const QString& name) const { return window.findChild<QCheckBox*>(name); }
-    QStringList checkedBoxes() const
-    {
-        QStringList checked;
-        for (QCheckBox* box : window.findChildren<QCheckBox*>())
-            if (box->isChecked())
-                checked.append(box->objectName());
-        checked.sort();
-        return checked;
-    }
     QString label() const { return window.findChild<QLabel*>(QStringLiteral("Label_Verzeichnis"))->text(); }
     ui::DirectoryList* directories() const { return window.findChild<ui::DirectoryList*>(QStringLiteral("Dir_DFQ")); }
     ui::DriveList* drives() const { return window.findChild<ui::DriveList*>(QStringLiteral("Drive_DFQ")); }
-    void press(const char* button) { window.findChild<QPushButton*>(QString::fromLatin1(button))->click(); }
+    void pressOK() { window.findChild<QPushButton*>(QStringLiteral("OKButton"))->click(); }
 
     config::LanguageTexts texts = testing_support::numberedTexts();
     ui::frm_Konfiguration window;
@@ -102,12 +88,17 @@ private slots:
         QFETCH(QStringList, checked);
         config::MemorySettingsStore store;
         for (auto value = stored.begin(); value != stored.end(); ++value)
-            put(store, value.key().toStdString(), value->toString().toStdString());
+            store.WriteSetting(key::kApplication, key::kSection, value.key().toStdString(), value->toString().toStdString());
         Dialog dialog(store);
         for (const QString& name : clicks)
             clickIndicator(dialog.box(name));
+        QStringList checkedNow;
+        for (QCheckBox* box : dialog.window.findChildren<QCheckBox*>())
+            if (box->isChecked())
+                checkedNow.append(box->objectName());
+        checkedNow.sort();
         checked.sort();
-        QCOMPARE(dialog.checkedBoxes(), checked);
+        QCOMPARE(checkedNow, checked);
         QCOMPARE(store.size(), std::size_t(stored.size())); // nothing written before OK
     }
 
@@ -118,8 +109,8 @@ private slots:
         testing_support::TemporaryDirectory directory;
         std::filesystem::create_directories(directory / "Messdaten" / "Linie 2");
         std::filesystem::create_directories(directory / "Archiv");
-        put(store, key::kDir, directory.path().string());
-        put(store, key::kSeriennummer, "2"); // the grey state, shown checked
+        store.WriteSetting(key::kApplication, key::kSection, key::kDir, directory.path().string());
+        store.WriteSetting(key::kApplication, key::kSection, key::kSeriennummer, "2"); // the grey state, shown checked
         Dialog dialog(store);
         ui::DirectoryList* list = dialog.directories();
         QCOMPARE(dialog.label(), native(directory.path()));
@@ -141,7 +132,7 @@ private slots:
 
         dialog.box("Chk_DFQ")->click();
         dialog.box("chkNordaPos")->click();
-        dialog.press("OKButton");
+        dialog.pressOK();
         const std::string drive = dialog.drives()->drive().toStdString();
         QVERIFY(!drive.empty());
         const std::map<std::string, std::string> expected{
@@ -161,7 +152,7 @@ private slots:
         Dialog dialog(store);
         QSignalSpy closed(&dialog.window, &ui::frm_Konfiguration::closed);
         ModalBoxes boxes;
-        dialog.press("OKButton");
+        dialog.pressOK();
         const QStringList seen = boxes.take();
         QCOMPARE(seen.size(), 1);
         QVERIFY2(seen.front().startsWith(QStringLiteral("Critical L1: Cannot write the setting \"DRIVE\"")), qPrintable(seen.front()));
@@ -172,18 +163,17 @@ private slots:
     void drivesThatCannotBeReadAreSkipped()
     {
         config::MemorySettingsStore store;
-        put(store, key::kDrive, "Q:\\");
-        put(store, key::kDir, "/no/such/directory");
+        store.WriteSetting(key::kApplication, key::kSection, key::kDrive, "Q:\\");
+        store.WriteSetting(key::kApplication, key::kSection, key::kDir, "/no/such/directory");
         Dialog dialog(store);
         // The lists stay where the program was started.
         const QString started = QDir::toNativeSeparators(QDir::currentPath());
         QCOMPARE(dialog.label(), started);
         QCOMPARE(dialog.drives()->drive(), dialog.drives()->driveOf(QDir::currentPath()));
-        const QString before = dialog.drives()->drive();
         dialog.drives()->addItem(QStringLiteral("/no/such/volume"));
         dialog.drives()->setCurrentIndex(dialog.drives()->count() - 1);
         QCOMPARE(dialog.label(), started);
-        QCOMPARE(dialog.drives()->drive(), before);
+        QCOMPARE(dialog.drives()->drive(), dialog.drives()->driveOf(QDir::currentPath()));
 
         // A second volume, as a USB stick would add one.
         testing_support::TemporaryDirectory volume;

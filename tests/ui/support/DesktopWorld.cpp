@@ -3,8 +3,6 @@
 #include "LanguageFiles.h"
 
 #include "config/SettingKeys.h"
-#include "desktop/frm_About.h"
-#include "desktop/frm_Hauptfenster.h"
 #include "source/MemoryApplication.h"
 #include "support/ModelBuilder.h"
 
@@ -87,12 +85,11 @@ QString captions(QWidget* window)
 } // namespace
 
 DesktopWorld::DesktopWorld(std::string argumentText)
-    : m_codePage(config::codePageByNumber(1252))
-    , m_argumentText(std::move(argumentText))
+    : m_argumentText(std::move(argumentText))
 {
-    writeLanguageFile(m_programDirectory / "resource.dll", "L");
-    writeLanguageFile(m_programDirectory / "German.dll", "G");
-    writeLanguageFile(m_programDirectory / "English.dll", "E");
+    testing_support::writeBytes(m_programDirectory / "resource.dll", languageFileBytes("L"));
+    testing_support::writeBytes(m_programDirectory / "German.dll", languageFileBytes("G"));
+    testing_support::writeBytes(m_programDirectory / "English.dll", languageFileBytes("E"));
     m_settings.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDir, m_output.path().string());
     m_connector.application = std::make_shared<source::MemoryApplication>(testing_support::exampleApplication());
 }
@@ -112,7 +109,7 @@ void DesktopWorld::run(const QJsonArray& step)
     const auto file = [&](int at) { return m_programDirectory / text(at).toStdString(); };
     QWidget* front = frontWindow();
     if (name == "language file")
-        writeLanguageFile(file(1), text(2).toStdString(), step[3].toInt(165));
+        testing_support::writeBytes(file(1), languageFileBytes(text(2).toStdString(), step[3].toInt(165)));
     else if (name == "shipped language file")
         std::filesystem::copy_file(std::filesystem::path(NORDA_SOURCE_DIR) / "lang" / text(1).toStdString(), file(2),
                                    std::filesystem::copy_options::overwrite_existing);
@@ -128,8 +125,8 @@ void DesktopWorld::run(const QJsonArray& step)
     }
     else if (name == "timer") { // the start-up window's time is up now
         window("frm_Start")->findChild<QTimer*>(QStringLiteral("Timer1"))->start(0);
-        QTRY_VERIFY(mainWindow());
-        m_firstMainWindow = mainWindow();
+        QTRY_VERIFY(window("frm_Hauptfenster"));
+        m_firstMainWindow = window("frm_Hauptfenster");
     } else if (name == "press")
         press(front, text(1));
     else if (name == "close")
@@ -148,7 +145,7 @@ void DesktopWorld::run(const QJsonArray& step)
         QCOMPARE(visibleWindows(), text(1));
         QVERIFY(!QApplication::activeModalWidget());
     } else if (name == "main window")
-        QCOMPARE(mainWindow() == m_firstMainWindow, text(1) == "first");
+        QCOMPARE(window("frm_Hauptfenster") == m_firstMainWindow, text(1) == "first");
     else if (name == "captions")
         QCOMPARE(captions(front), text(1));
     else if (name == "part program name")
@@ -186,20 +183,12 @@ QWidget* DesktopWorld::window(const char* objectName) const
     return nullptr;
 }
 
-app::frm_Hauptfenster* DesktopWorld::mainWindow() const
-{
-    return qobject_cast<app::frm_Hauptfenster*>(window("frm_Hauptfenster"));
-}
-
 QWidget* DesktopWorld::frontWindow() const
 {
-    if (QWidget* dialog = window("frm_Konfiguration"))
-        return dialog;
-    if (!mainWindow())
-        return window("frm_Start");
-    if (auto* about = mainWindow()->findChild<ui::frm_About*>(); about && about->isVisible())
-        return about;
-    return mainWindow();
+    for (const char* name : {"frm_Konfiguration", "frm_About", "frm_Hauptfenster", "frm_Start"})
+        if (QWidget* found = window(name))
+            return found;
+    return nullptr;
 }
 
 } // namespace ui_testing

@@ -20,10 +20,6 @@
 
 class QJsonArray;
 
-namespace app {
-class frm_Hauptfenster;
-}
-
 namespace ui_testing {
 
 // Everything the desktop program meets in a test: a program directory with language files whose
@@ -44,7 +40,6 @@ private:
     // The program's open window of that object name, or nullptr. Between steps, a window the
     // program has let go is gone.
     QWidget* window(const char* objectName) const;
-    app::frm_Hauptfenster* mainWindow() const;
     // The settings dialog or the About window while one is open, else the main window, else the
     // start-up window.
     QWidget* frontWindow() const;
@@ -55,7 +50,7 @@ private:
     testing_support::MemoryConnector m_connector; // counts the connections: each load and each run connects
     app::FixedClock m_clock{config::CalendarTime{2026, 12, 5, 14, 3, 12}};
     testing_support::FixedRegionalSettings m_regional{"."};
-    std::unique_ptr<config::CodePage> m_codePage;
+    std::unique_ptr<config::CodePage> m_codePage = config::codePageByNumber(1252);
     kfield::LocalFileSystem m_files;
     kfield::SystemFileLocks m_locks;
     std::string m_argumentText;

@@ -1,6 +1,5 @@
 #include "LanguageFiles.h"
 
-#include "support/Files.h"
 #include "support/TestTexts.h"
 
 namespace ui_testing {
@@ -15,11 +14,6 @@ std::string languageFileBytes(const std::string& prefix, int lineCount)
         bytes += (isNumbered ? prefix + std::to_string(line) : numbered.line(line)) + "\r\n";
     }
     return bytes;
-}
-
-void writeLanguageFile(const std::filesystem::path& file, const std::string& prefix, int lineCount)
-{
-    testing_support::writeBytes(file, languageFileBytes(prefix, lineCount));
 }
 
 } // namespace ui_testing

@@ -120,10 +120,10 @@ void DesktopWorld::run(const QJsonArray& step)
     else if (name == "application")
         m_connector.running = text(1) == "running";
     else if (name == "start") {
-        m_program = std::make_unique<app::DesktopProgram>(m_environment, [this](int exitCode) { m_endRequests.append(QString::number(exitCode)); });
+        const auto end = [this](int exitCode) { m_endRequests.append(QString::number(exitCode)); };
+        m_program = std::make_unique<app::DesktopProgram>(m_environment, end);
         QCOMPARE(m_program->start(), text(1) != "refused");
-    }
-    else if (name == "timer") { // the start-up window's time is up now
+    } else if (name == "timer") { // the start-up window's time is up now
         window("frm_Start")->findChild<QTimer*>(QStringLiteral("Timer1"))->start(0);
         QTRY_VERIFY(window("frm_Hauptfenster"));
         m_firstMainWindow = window("frm_Hauptfenster");
@@ -138,8 +138,8 @@ void DesktopWorld::run(const QJsonArray& step)
         patterns.removeFirst();
         const QString pattern = QVariant(patterns.toVariantList()).toStringList().join(QLatin1Char('\n'));
         const QString seen = m_boxes.take().join(QLatin1Char('\n'));
-        const QRegularExpression expected(QRegularExpression::anchoredPattern(QRegularExpression::escape(pattern).replace(QStringLiteral("\\*"), QStringLiteral(".*"))));
-        QVERIFY2(expected.match(seen).hasMatch(), qPrintable(seen));
+        const QString expected = QRegularExpression::escape(pattern).replace(QStringLiteral("\\*"), QStringLiteral(".*"));
+        QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(expected)).match(seen).hasMatch(), qPrintable(seen));
         QVERIFY(m_boxes.allApplicationModal());
     } else if (name == "windows") {
         QCOMPARE(visibleWindows(), text(1));

@@ -12,18 +12,14 @@
 
 using testing_support::readBytes;
 
-TEST(CommandLineSwitches, TheArgumentsJoinWithSingleBlanks)
-{
-    EXPECT_EQ(app::argumentText({}), "");
-    EXPECT_EQ(app::argumentText({"/a", "/s"}), "/a /s");
-    EXPECT_EQ(app::argumentText({"/a", ""}), "/a ");
-}
-
 // Only "/a" and "/s", in either case and alone, are switches: the rows of command-line-switches.json.
+// The arguments are joined by single blanks first, so "/" and "a" are no switch.
 TEST(CommandLineSwitches, OnlyTheFourTextsAreSwitches)
 {
+    using Row = std::tuple<std::vector<std::string>, bool, bool, int>;
     const auto table = nlohmann::json::parse(readBytes(testing_support::testDataDir() / "desktop" / "command-line-switches.json"));
-    for (const auto& [text, autoStart, endAfterRun, startUp] : table["rows"].get<std::vector<std::tuple<std::string, bool, bool, int>>>()) {
+    for (const auto& [arguments, autoStart, endAfterRun, startUp] : table["rows"].get<std::vector<Row>>()) {
+        const std::string text = app::argumentText(arguments);
         const app::CommandLineSwitches switches = app::evaluateCommandLine(text);
         EXPECT_EQ(switches.AutoStart, autoStart) << '"' << text << '"';
         EXPECT_EQ(switches.EndAfterRun, endAfterRun) << '"' << text << '"';
@@ -32,22 +28,14 @@ TEST(CommandLineSwitches, OnlyTheFourTextsAreSwitches)
 }
 
 // The refusals (a missing file, a short file) are shown by the language menu's tests; here the copy.
-class LanguageInstall : public ::testing::Test {
-protected:
+TEST(LanguageInstall, EveryFailingFileOperationLeavesTheWorkingCopyWhole)
+{
     testing_support::TemporaryDirectory dir;
     testing_support::FaultyFileSystem files;
-    std::unique_ptr<config::CodePage> codePage = config::codePageByNumber(1252);
-
-    void SetUp() override
-    {
-        ui_testing::writeLanguageFile(dir / "resource.dll", "L");
-        ui_testing::writeLanguageFile(dir / "German.dll", "G");
-    }
-    app::LanguageInstall install() { return app::installLanguageFile(files, dir.path(), "German", *codePage); }
-};
-
-TEST_F(LanguageInstall, EveryFailingFileOperationLeavesTheWorkingCopyWhole)
-{
+    const std::unique_ptr<config::CodePage> codePage = config::codePageByNumber(1252);
+    const auto install = [&] { return app::installLanguageFile(files, dir.path(), "German", *codePage); };
+    testing_support::writeBytes(dir / "resource.dll", ui_testing::languageFileBytes("L"));
+    testing_support::writeBytes(dir / "German.dll", ui_testing::languageFileBytes("G"));
     const std::string before = readBytes(dir / "resource.dll");
     ASSERT_EQ(install(), app::LanguageInstall::Installed);
     EXPECT_EQ(readBytes(dir / "resource.dll"), readBytes(dir / "German.dll"));

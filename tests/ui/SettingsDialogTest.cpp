@@ -3,7 +3,7 @@
 #include "support/ModalBoxes.h"
 
 #include "config/MemorySettingsStore.h"
-#include "platform/PlatformError.h"
+#include "config/QtSettingsStore.h"
 #include "config/SettingKeys.h"
 #include "support/Files.h"
 #include "support/TestTexts.h"
@@ -13,7 +13,6 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -24,36 +23,15 @@
 #include <QStyleOptionButton>
 #include <QTest>
 
+#include <map>
+
 using ui_testing::ModalBoxes;
 namespace key = config::setting;
 
 namespace {
 
-// Remembers every write, in order, and fails on cue.
-class RecordingStore final : public config::SettingsStore {
-public:
-    std::string ReadSetting(std::string_view application, std::string_view section, std::string_view name,
-                            std::string_view defaultValue) const override
-    {
-        return values.ReadSetting(application, section, name, defaultValue);
-    }
-    void WriteSetting(std::string_view application, std::string_view section, std::string_view name,
-                      std::string_view value) override
-    {
-        if (failWrites)
-            throw config::PlatformError("Cannot write the setting \"" + std::string(name) + "\": disk full");
-        writes.emplace_back(std::string(name), std::string(value));
-        values.WriteSetting(application, section, name, value);
-    }
-    void set(std::string_view name, std::string_view value) { values.WriteSetting(key::kApplication, key::kSection, name, value); }
-
-    config::MemorySettingsStore values;
-    std::vector<std::pair<std::string, std::string>> writes;
-    bool failWrites = false;
-};
-
 struct Dialog {
-    explicit Dialog(RecordingStore& store) : window(store, texts)
+    explicit Dialog(config::SettingsStore& store) : window(store, texts)
     {
         window.show();
         if (!QTest::qWaitForWindowExposed(&window))
@@ -61,19 +39,10 @@ struct Dialog {
     }
 
     QCheckBox* box(const QString& name) const { return window.findChild<QCheckBox*>(name); }
-    QStringList checkedBoxes() const
-    {
-        QStringList checked;
-        for (QCheckBox* box : window.findChildren<QCheckBox*>())
-            if (box->isChecked())
-                checked.append(box->objectName());
-        checked.sort();
-        return checked;
-    }
     QString label() const { return window.findChild<QLabel*>(QStringLiteral("Label_Verzeichnis"))->text(); }
     ui::DirectoryList* directories() const { return window.findChild<ui::DirectoryList*>(QStringLiteral("Dir_DFQ")); }
     ui::DriveList* drives() const { return window.findChild<ui::DriveList*>(QStringLiteral("Drive_DFQ")); }
-    void press(const char* button) { window.findChild<QPushButton*>(QString::fromLatin1(button))->click(); }
+    void pressOK() { window.findChild<QPushButton*>(QStringLiteral("OKButton"))->click(); }
 
     config::LanguageTexts texts = testing_support::numberedTexts();
     ui::frm_Konfiguration window;
@@ -106,9 +75,8 @@ private slots:
         QTest::addColumn<QJsonObject>("stored");
         QTest::addColumn<QStringList>("clicks");
         QTest::addColumn<QStringList>("checked");
-        QFile file(QString::fromStdString((testing_support::testDataDir() / "desktop" / "check-box-rules.json").string()));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        for (const QJsonValue row : QJsonDocument::fromJson(file.readAll()).array())
+        const std::string rules = testing_support::readBytes(testing_support::testDataDir() / "desktop" / "check-box-rules.json");
+        for (const QJsonValue row : QJsonDocument::fromJson(QByteArray::fromStdString(rules)).array())
             QTest::newRow(qPrintable(row["row"].toString())) << row["stored"].toObject() << row["clicks"].toVariant().toStringList()
                                                              << row["checked"].toVariant().toStringList();
     }
@@ -118,28 +86,32 @@ private slots:
         QFETCH(QJsonObject, stored);
         QFETCH(QStringList, clicks);
         QFETCH(QStringList, checked);
-        RecordingStore store;
+        config::MemorySettingsStore store;
         for (auto value = stored.begin(); value != stored.end(); ++value)
-            store.set(value.key().toStdString(), value->toString().toStdString());
+            store.WriteSetting(key::kApplication, key::kSection, value.key().toStdString(), value->toString().toStdString());
         Dialog dialog(store);
         for (const QString& name : clicks)
             clickIndicator(dialog.box(name));
+        QStringList checkedNow;
+        for (QCheckBox* box : dialog.window.findChildren<QCheckBox*>())
+            if (box->isChecked())
+                checkedNow.append(box->objectName());
+        checkedNow.sort();
         checked.sort();
-        QCOMPARE(dialog.checkedBoxes(), checked);
-        QVERIFY(store.writes.empty());
+        QCOMPARE(checkedNow, checked);
+        QCOMPARE(store.size(), std::size_t(stored.size())); // nothing written before OK
     }
 
-    // A directory opened in the list, the boxes clicked and OK: all eleven keys, in their order.
+    // A directory opened in the list, the boxes clicked and OK: all eleven keys.
     void okWritesWhatTheDialogShows()
     {
-        RecordingStore store;
+        config::MemorySettingsStore store;
         testing_support::TemporaryDirectory directory;
         std::filesystem::create_directories(directory / "Messdaten" / "Linie 2");
         std::filesystem::create_directories(directory / "Archiv");
-        store.set(key::kDir, directory.path().string());
-        store.set(key::kSeriennummer, "2"); // the grey state, shown checked
+        store.WriteSetting(key::kApplication, key::kSection, key::kDir, directory.path().string());
+        store.WriteSetting(key::kApplication, key::kSection, key::kSeriennummer, "2"); // the grey state, shown checked
         Dialog dialog(store);
-        QSignalSpy closed(&dialog.window, &ui::frm_Konfiguration::closed);
         ui::DirectoryList* list = dialog.directories();
         QCOMPARE(dialog.label(), native(directory.path()));
         const auto find = [list](const QString& name) { return list->findItems(name, Qt::MatchExactly | Qt::MatchRecursive); };
@@ -160,48 +132,48 @@ private slots:
 
         dialog.box("Chk_DFQ")->click();
         dialog.box("chkNordaPos")->click();
-        dialog.press("OKButton");
+        dialog.pressOK();
         const std::string drive = dialog.drives()->drive().toStdString();
         QVERIFY(!drive.empty());
-        const std::vector<std::pair<std::string, std::string>> expected{
+        const std::map<std::string, std::string> expected{
             {"DRIVE", drive}, {"DIR", (directory / "Archiv").string()}, {"KOMMENTARE", "0"}, {"DFQ", "1"},
             {"SERIENNUMMER", "1"}, {"NAMENSL\xC3\x84NGE", "0"}, {"POS_ACHSE", "1"}, {"ProgVerz", "0"},
             {"VersionInFileName", "0"}, {"SingleFile", "0"}, {"NordaPos", "1"}};
-        QCOMPARE(store.writes, expected);
-        QCOMPARE(closed.count(), 1);
-        QVERIFY(!dialog.window.isVisible());
+        for (const auto& [name, value] : expected)
+            QCOMPARE(store.ReadSetting(key::kApplication, key::kSection, name, "(none)"), value);
+        QCOMPARE(store.size(), expected.size());
     }
 
     void aStoreThatFailsKeepsTheDialogOpen()
     {
-        RecordingStore store;
+        testing_support::TemporaryDirectory directory;
+        testing_support::writeBytes(directory / "blocked", ""); // a file where the store's directory should be
+        config::QtSettingsStore store(directory / "blocked");
         Dialog dialog(store);
         QSignalSpy closed(&dialog.window, &ui::frm_Konfiguration::closed);
-        store.failWrites = true;
         ModalBoxes boxes;
-        dialog.press("OKButton");
-        QCOMPARE(boxes.seen().size(), std::size_t(1));
-        QCOMPARE(boxes.seen().front().icon, QMessageBox::Critical);
-        QVERIFY(boxes.texts().front().contains(QStringLiteral("disk full")));
+        dialog.pressOK();
+        const QStringList seen = boxes.take();
+        QCOMPARE(seen.size(), 1);
+        QVERIFY2(seen.front().startsWith(QStringLiteral("Critical L1: Cannot write the setting \"DRIVE\"")), qPrintable(seen.front()));
         QCOMPARE(closed.count(), 0);
         QVERIFY(dialog.window.isVisible());
     }
 
     void drivesThatCannotBeReadAreSkipped()
     {
-        RecordingStore store;
-        store.set(key::kDrive, "Q:\\");
-        store.set(key::kDir, "/no/such/directory");
+        config::MemorySettingsStore store;
+        store.WriteSetting(key::kApplication, key::kSection, key::kDrive, "Q:\\");
+        store.WriteSetting(key::kApplication, key::kSection, key::kDir, "/no/such/directory");
         Dialog dialog(store);
         // The lists stay where the program was started.
         const QString started = QDir::toNativeSeparators(QDir::currentPath());
         QCOMPARE(dialog.label(), started);
         QCOMPARE(dialog.drives()->drive(), dialog.drives()->driveOf(QDir::currentPath()));
-        const QString before = dialog.drives()->drive();
         dialog.drives()->addItem(QStringLiteral("/no/such/volume"));
         dialog.drives()->setCurrentIndex(dialog.drives()->count() - 1);
         QCOMPARE(dialog.label(), started);
-        QCOMPARE(dialog.drives()->drive(), before);
+        QCOMPARE(dialog.drives()->drive(), dialog.drives()->driveOf(QDir::currentPath()));
 
         // A second volume, as a USB stick would add one.
         testing_support::TemporaryDirectory volume;
@@ -211,7 +183,8 @@ private slots:
         QCOMPARE(dialog.label(), native(volume.path()));
     }
 
-    void aPathBelongsToTheLongestVolumeItIsInside()
+    // A path belongs to the longest volume it is inside; a stored drive may be in the list's own form.
+    void theDriveListsVolumes()
     {
         ui::DriveList drives;
         drives.clear();
@@ -219,11 +192,6 @@ private slots:
         QCOMPARE(drives.driveOf(QStringLiteral("/work")), QStringLiteral("/work"));
         QCOMPARE(drives.driveOf(QStringLiteral("/work/a")), QStringLiteral("/work"));
         QCOMPARE(drives.driveOf(QStringLiteral("/workshop")), QStringLiteral("/"));
-    }
-
-    void aDriveStoredInTheListsOwnFormIsSelected()
-    {
-        ui::DriveList drives;
         drives.clear();
         drives.addItems({QStringLiteral("C:\\"), QStringLiteral("D:\\")});
         QVERIFY(drives.selectDrive(QStringLiteral("d: [DATA]")));

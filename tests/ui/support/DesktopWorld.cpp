@@ -2,7 +2,6 @@
 
 #include "LanguageFiles.h"
 
-#include "desktop/frm_Hauptfenster.h"
 #include "config/SettingKeys.h"
 #include "source/MemoryApplication.h"
 #include "support/ModelBuilder.h"
@@ -10,78 +9,23 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QCoreApplication>
+#include <QGroupBox>
+#include <QJsonArray>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+#include <functional>
+
 namespace ui_testing {
+namespace {
 
-DesktopWorld::DesktopWorld(std::string argumentText)
-    : codePage(config::codePageByNumber(1252))
-    , argumentText(std::move(argumentText))
-{
-    writeLanguageFile(programDirectory / "resource.dll", "L");
-    writeLanguageFile(programDirectory / "German.dll", "G");
-    writeLanguageFile(programDirectory / "English.dll", "E");
-    store(config::setting::kDir, output.path().string());
-    connector.application = std::make_shared<source::MemoryApplication>(testing_support::exampleApplication());
-}
-
-DesktopWorld::~DesktopWorld()
-{
-    stop();
-}
-
-bool DesktopWorld::start()
-{
-    m_environment = std::make_unique<app::DesktopEnvironment>(app::DesktopEnvironment{
-        programDirectory.path(), argumentText, *codePage, regional, files, locks, settings, connector, clock});
-    program = std::make_unique<app::DesktopProgram>(*m_environment, [this](int exitCode) { endRequests.push_back(exitCode); });
-    return program->start();
-}
-
-void DesktopWorld::fireStartUpTimer()
-{
-    window("frm_Start")->findChild<QTimer*>(QStringLiteral("Timer1"))->start(0);
-    QTRY_VERIFY(mainWindow() != nullptr);
-}
-
-app::frm_Hauptfenster* DesktopWorld::startToMainWindow()
-{
-    if (!start())
-        return nullptr;
-    fireStartUpTimer();
-    return mainWindow();
-}
-
-void DesktopWorld::stop()
-{
-    program.reset();
-    settle();
-}
-
-QWidget* DesktopWorld::window(const char* objectName) const
-{
-    if (!program)
-        return nullptr;
-    QWidget* found = nullptr;
-    for (QWidget* candidate : QApplication::topLevelWidgets()) {
-        if (candidate->objectName() == QLatin1String(objectName) && (!found || (candidate->isVisible() && !found->isVisible())))
-            found = candidate;
-    }
-    return found;
-}
-
-app::frm_Hauptfenster* DesktopWorld::mainWindow() const
-{
-    return qobject_cast<app::frm_Hauptfenster*>(window("frm_Hauptfenster"));
-}
-
-void DesktopWorld::store(std::string_view key, std::string_view value)
-{
-    settings.WriteSetting(config::setting::kApplication, config::setting::kSection, key, value);
-}
-
+// Processes events, deferred deletions included, so windows closed by a handler are really gone.
 void settle()
 {
     QCoreApplication::processEvents();
@@ -89,15 +33,162 @@ void settle()
     QCoreApplication::processEvents();
 }
 
-void press(QWidget* window, const char* name)
+// Clicks the button or triggers the menu entry of that name in the window.
+void press(QWidget* window, const QString& name)
 {
-    const QString objectName = QString::fromUtf8(name);
-    if (auto* button = window->findChild<QAbstractButton*>(objectName))
+    if (auto* button = window->findChild<QAbstractButton*>(name))
         button->click();
-    else if (auto* action = window->findChild<QAction*>(objectName))
+    else if (auto* action = window->findChild<QAction*>(name))
         action->trigger();
     else
-        qWarning("nothing to press named %s", name);
+        QFAIL(qPrintable("nothing to press named " + name));
+}
+
+// The captions of a window, as the operator reads them: its icon, the title, the menus entry by
+// entry ("-" a separator), then the controls from top to bottom and left to right. Keeps the texts
+// that come from a numbered line, the fixed "OK", the pictures and separators; a label that would
+// read its text as markup shows as "markup".
+QString captions(QWidget* window)
+{
+    QStringList texts{window->windowIcon().isNull() ? QString() : QStringLiteral("icon"), window->windowTitle()};
+    std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& actions) {
+        for (QAction* action : actions) {
+            texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+            if (action->menu())
+                walk(action->menu()->actions());
+        }
+    };
+    if (auto* main = qobject_cast<QMainWindow*>(window))
+        walk(main->menuBar()->actions());
+    QList<QWidget*> controls = window->findChildren<QWidget*>();
+    const auto place = [window](QWidget* control) {
+        const QPoint at = control->mapTo(window, QPoint());
+        return std::pair(at.y(), at.x());
+    };
+    std::stable_sort(controls.begin(), controls.end(), [&](QWidget* a, QWidget* b) { return place(a) < place(b); });
+    for (QWidget* control : controls) {
+        if (!control->isVisible() || control->window() != window)
+            continue;
+        if (auto* label = qobject_cast<QLabel*>(control))
+            texts.append(!label->pixmap().isNull()           ? QStringLiteral("picture")
+                         : label->textFormat() != Qt::PlainText ? QStringLiteral("markup")
+                                                                : label->text());
+        else if (auto* button = qobject_cast<QAbstractButton*>(control))
+            texts.append(button->text());
+        else if (auto* group = qobject_cast<QGroupBox*>(control))
+            texts.append(group->title());
+    }
+    static const QRegularExpression kept(QStringLiteral("^([A-Z]\\d+( 1\\.3\\.3)?|-|OK|icon|picture|markup)$"));
+    return texts.filter(kept).join(QLatin1Char('|'));
+}
+
+} // namespace
+
+DesktopWorld::DesktopWorld(std::string argumentText)
+    : m_argumentText(std::move(argumentText))
+{
+    testing_support::writeBytes(m_programDirectory / "resource.dll", languageFileBytes("L"));
+    testing_support::writeBytes(m_programDirectory / "German.dll", languageFileBytes("G"));
+    testing_support::writeBytes(m_programDirectory / "English.dll", languageFileBytes("E"));
+    m_settings.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDir, m_output.path().string());
+    m_connector.application = std::make_shared<source::MemoryApplication>(testing_support::exampleApplication());
+}
+
+DesktopWorld::~DesktopWorld()
+{
+    m_program.reset();
+    settle();
+}
+
+// The files named are in the program directory unless the step says "output"; "resource.dll"
+// compares with a numbered language file of that prefix.
+void DesktopWorld::run(const QJsonArray& step)
+{
+    const QString name = step[0].toString();
+    const auto text = [&step](int at) { return step[at].toString(); };
+    const auto file = [&](int at) { return m_programDirectory / text(at).toStdString(); };
+    QWidget* front = frontWindow();
+    if (name == "language file")
+        testing_support::writeBytes(file(1), languageFileBytes(text(2).toStdString(), step[3].toInt(165)));
+    else if (name == "shipped language file")
+        std::filesystem::copy_file(std::filesystem::path(NORDA_SOURCE_DIR) / "lang" / text(1).toStdString(), file(2),
+                                   std::filesystem::copy_options::overwrite_existing);
+    else if (name == "remove")
+        std::filesystem::remove(file(1));
+    else if (name == "store")
+        m_settings.WriteSetting(config::setting::kApplication, config::setting::kSection, text(1).toStdString(), text(2).toStdString());
+    else if (name == "application")
+        m_connector.running = text(1) == "running";
+    else if (name == "start") {
+        const auto end = [this](int exitCode) { m_endRequests.append(QString::number(exitCode)); };
+        m_program = std::make_unique<app::DesktopProgram>(m_environment, end);
+        QCOMPARE(m_program->start(), text(1) != "refused");
+    } else if (name == "timer") { // the start-up window's time is up now
+        window("frm_Start")->findChild<QTimer*>(QStringLiteral("Timer1"))->start(0);
+        QTRY_VERIFY(window("frm_Hauptfenster"));
+        m_firstMainWindow = window("frm_Hauptfenster");
+    } else if (name == "press")
+        press(front, text(1));
+    else if (name == "close")
+        front->close();
+    else if (name == "wait for the end")
+        QTRY_VERIFY_WITH_TIMEOUT(!m_endRequests.isEmpty(), step[1].toInt());
+    else if (name == "boxes") { // one pattern a box, in which "*" stands for any text; all application-modal
+        QJsonArray patterns = step;
+        patterns.removeFirst();
+        const QString pattern = QVariant(patterns.toVariantList()).toStringList().join(QLatin1Char('\n'));
+        const QString seen = m_boxes.take().join(QLatin1Char('\n'));
+        const QString expected = QRegularExpression::escape(pattern).replace(QStringLiteral("\\*"), QStringLiteral(".*"));
+        QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(expected)).match(seen).hasMatch(), qPrintable(seen));
+        QVERIFY(m_boxes.allApplicationModal());
+    } else if (name == "windows") {
+        QCOMPARE(visibleWindows(), text(1));
+        QVERIFY(!QApplication::activeModalWidget());
+    } else if (name == "main window")
+        QCOMPARE(window("frm_Hauptfenster") == m_firstMainWindow, text(1) == "first");
+    else if (name == "captions")
+        QCOMPARE(captions(front), text(1));
+    else if (name == "part program name")
+        QCOMPARE(front->findChild<QLabel*>(QStringLiteral("Lbl_VELTRUM_NAME"))->text(), text(1));
+    else if (name == "hidden") {
+        for (int control = 1; control < step.size(); ++control)
+            QVERIFY(!front->findChild<QWidget*>(text(control))->isVisible());
+    } else if (name == "ends")
+        QCOMPARE(m_endRequests.join(QLatin1Char(' ')), text(1));
+    else if (name == "connections")
+        QCOMPARE(m_connector.requests, step[1].toInt());
+    else if (name == "stored settings")
+        QCOMPARE(m_settings.size(), std::size_t(step[1].toInt()));
+    else if (name == "program directory")
+        QCOMPARE(QString::fromStdString(m_programDirectory.listing()), text(1));
+    else if (name == "resource.dll")
+        QVERIFY(testing_support::readBytes(m_programDirectory / "resource.dll") == languageFileBytes(text(1).toStdString()));
+    else if (name == "output")
+        QCOMPARE(QString::fromStdString(m_output.listing()), text(1));
+    else if (name == "output file") { // the files under tests/data that make it up, in order
+        std::string expected;
+        for (int piece = 2; piece < step.size(); ++piece)
+            expected += testing_support::readBytes(testing_support::testDataDir() / text(piece).toStdString());
+        QVERIFY(testing_support::readBytes(m_output / text(1).toStdString()) == expected);
+    } else
+        QFAIL(qPrintable("no such step: " + name));
+    settle();
+}
+
+QWidget* DesktopWorld::window(const char* objectName) const
+{
+    for (QWidget* candidate : QApplication::topLevelWidgets())
+        if (candidate->objectName() == QLatin1String(objectName))
+            return candidate;
+    return nullptr;
+}
+
+QWidget* DesktopWorld::frontWindow() const
+{
+    for (const char* name : {"frm_Konfiguration", "frm_About", "frm_Hauptfenster", "frm_Start"})
+        if (QWidget* found = window(name))
+            return found;
+    return nullptr;
 }
 
 } // namespace ui_testing

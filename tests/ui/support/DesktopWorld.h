@@ -2,7 +2,6 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/Clock.h"
 #include "desktop/DesktopEnvironment.h"
@@ -10,67 +9,57 @@
 #include "platform/CodePage.h"
 #include "config/MemorySettingsStore.h"
 #include "files/FileLock.h"
+#include "files/LocalFileSystem.h"
 #include "support/Doubles.h"
-#include "support/FaultyFileSystem.h"
 #include "support/Files.h"
+#include "support/ModalBoxes.h"
 #include "support/RunFixture.h"
 
-class QWidget;
+#include <QPointer>
+#include <QStringList>
 
-namespace app {
-class frm_Hauptfenster;
-}
+class QJsonArray;
 
 namespace ui_testing {
 
 // Everything the desktop program meets in a test: a program directory with language files whose
 // lines name their own number (resource.dll "L", German.dll "G", English.dll "E"), an empty output
 // directory named by "DIR", a settings store in memory, the example part program open in the
-// measuring application, 05.12.2026 14:03:12, a point as decimal separator, windows-1252, and a
-// file system that fails on cue.
+// measuring application, 05.12.2026 14:03:12, a point as decimal separator and windows-1252. The
+// steps of a flow act on the program or say what must hold (see run), and the message boxes are
+// answered as they come.
 class DesktopWorld {
 public:
-    explicit DesktopWorld(std::string argumentText = "");
+    explicit DesktopWorld(std::string argumentText);
     ~DesktopWorld();
 
-    testing_support::TemporaryDirectory programDirectory;
-    testing_support::TemporaryDirectory output;
-    config::MemorySettingsStore settings;
-    testing_support::MemoryConnector connector; // counts the connections: each load and each run connects
-    app::FixedClock clock{config::CalendarTime{2026, 12, 5, 14, 3, 12}};
-    testing_support::FixedRegionalSettings regional{"."};
-    std::unique_ptr<config::CodePage> codePage;
-    testing_support::FaultyFileSystem files;
-    kfield::SystemFileLocks locks;
-    std::string argumentText;
-
-    std::vector<int> endRequests; // exit codes, in order
-    std::unique_ptr<app::DesktopProgram> program;
-
-    // Creates the program and opens its start-up window; false when the texts could not be loaded.
-    bool start();
-    // Starts and lets the start-up window hand over at once, as if its time were up.
-    app::frm_Hauptfenster* startToMainWindow();
-    // Ends the start-up window's time now.
-    void fireStartUpTimer();
-    // Ends the program object as a restart would, and drops the windows it left.
-    void stop();
-
-    // The program's open window of that object name ("frm_Start", "frm_Hauptfenster",
-    // "frm_Konfiguration"), or nullptr. A window the program has just let go stays until settle();
-    // the visible one is taken before it.
-    QWidget* window(const char* objectName) const;
-    app::frm_Hauptfenster* mainWindow() const;
-    void store(std::string_view key, std::string_view value);
+    // One step: its name, then its arguments. Failures are reported to Qt Test.
+    void run(const QJsonArray& step);
 
 private:
-    std::unique_ptr<app::DesktopEnvironment> m_environment;
+    // The program's open window of that object name, or nullptr. Between steps, a window the
+    // program has let go is gone.
+    QWidget* window(const char* objectName) const;
+    // The settings dialog or the About window while one is open, else the main window, else the
+    // start-up window.
+    QWidget* frontWindow() const;
+
+    testing_support::TemporaryDirectory m_programDirectory;
+    testing_support::TemporaryDirectory m_output;
+    config::MemorySettingsStore m_settings;
+    testing_support::MemoryConnector m_connector; // counts the connections: each load and each run connects
+    app::FixedClock m_clock{config::CalendarTime{2026, 12, 5, 14, 3, 12}};
+    testing_support::FixedRegionalSettings m_regional{"."};
+    std::unique_ptr<config::CodePage> m_codePage = config::codePageByNumber(1252);
+    kfield::LocalFileSystem m_files;
+    kfield::SystemFileLocks m_locks;
+    std::string m_argumentText;
+    QStringList m_endRequests; // exit codes, in order
+    app::DesktopEnvironment m_environment{
+        m_programDirectory.path(), m_argumentText, *m_codePage, m_regional, m_files, m_locks, m_settings, m_connector, m_clock};
+    std::unique_ptr<app::DesktopProgram> m_program;
+    QPointer<QWidget> m_firstMainWindow;
+    ModalBoxes m_boxes;
 };
-
-// Processes events, deferred deletions included, so windows closed by a handler are really gone.
-void settle();
-
-// Clicks the button or triggers the menu entry of that name in the window.
-void press(QWidget* window, const char* name);
 
 } // namespace ui_testing

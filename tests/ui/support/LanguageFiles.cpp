@@ -1,11 +1,10 @@
 #include "LanguageFiles.h"
 
-#include "support/Files.h"
 #include "support/TestTexts.h"
 
 namespace ui_testing {
 
-void writeLanguageFile(const std::filesystem::path& file, const std::string& prefix, int lineCount)
+std::string languageFileBytes(const std::string& prefix, int lineCount)
 {
     const config::LanguageTexts numbered = testing_support::numberedTexts();
     std::string bytes;
@@ -14,7 +13,7 @@ void writeLanguageFile(const std::filesystem::path& file, const std::string& pre
         const bool isNumbered = config::LanguageTexts::isIgnoredLine(line) || line > 165 || numbered.line(line) == own;
         bytes += (isNumbered ? prefix + std::to_string(line) : numbered.line(line)) + "\r\n";
     }
-    testing_support::writeBytes(file, bytes);
+    return bytes;
 }
 
 } // namespace ui_testing

@@ -2,22 +2,21 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
+#include <QMetaEnum>
 
 namespace ui_testing {
 
-ModalBoxes::ModalBoxes(std::function<void(const Box&)> onBox) : m_onBox(std::move(onBox))
+ModalBoxes::ModalBoxes()
 {
     m_timer.setInterval(5);
     connect(&m_timer, &QTimer::timeout, this, &ModalBoxes::poll);
     m_timer.start();
 }
 
-QStringList ModalBoxes::texts() const
+QStringList ModalBoxes::take()
 {
-    QStringList texts;
-    for (const Box& box : m_seen)
-        texts.append(box.text);
-    return texts;
+    return std::exchange(m_seen, {});
 }
 
 void ModalBoxes::poll()
@@ -25,14 +24,20 @@ void ModalBoxes::poll()
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || !box->isVisible())
         return;
-    const Box seen{box->text(), box->icon(), box->windowTitle(), box->windowModality() == Qt::ApplicationModal};
-    m_seen.push_back(seen);
-    if (m_onBox)
-        m_onBox(seen);
-    if (QAbstractButton* ok = box->button(QMessageBox::Ok))
-        ok->click();
-    else
-        box->reject();
+    const char* icon = QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(box->icon());
+    m_seen.append(QStringLiteral("%1 %2: %3 [%4]").arg(QLatin1String(icon), box->windowTitle(), box->text(), visibleWindows()));
+    m_allApplicationModal = m_allApplicationModal && box->windowModality() == Qt::ApplicationModal;
+    box->button(QMessageBox::Ok)->click();
+}
+
+QString visibleWindows()
+{
+    QStringList names;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && !qobject_cast<QMessageBox*>(window))
+            names.append(window->objectName());
+    names.sort();
+    return names.join(QLatin1Char(' '));
 }
 
 } // namespace ui_testing

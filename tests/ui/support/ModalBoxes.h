@@ -1,39 +1,31 @@
 #pragma once
 
-#include <functional>
-#include <vector>
-
-#include <QMessageBox>
 #include <QObject>
-#include <QPointer>
-#include <QString>
+#include <QStringList>
 #include <QTimer>
 
 namespace ui_testing {
 
-// Answers the modal message boxes that come up while it exists and remembers what they said. Arm
-// it before the action that opens them: a box that nobody closes would hang the test.
+// Answers the modal message boxes that come up while it exists and describes each as
+// "<icon> <title>: <text> [<the windows visible behind it>]". Arm it before the action that opens
+// them: a box that nobody closes would hang the test.
 class ModalBoxes final : public QObject {
 public:
-    struct Box {
-        QString text;
-        QMessageBox::Icon icon = QMessageBox::NoIcon;
-        QString title;
-        bool isApplicationModal = false;
-    };
+    ModalBoxes();
 
-    // onBox runs while the box is open, before it is answered: a look at the windows behind it.
-    explicit ModalBoxes(std::function<void(const Box&)> onBox = {});
-
-    const std::vector<Box>& seen() const { return m_seen; }
-    QStringList texts() const;
+    // The boxes seen since the last call, in order.
+    QStringList take();
+    bool allApplicationModal() const { return m_allApplicationModal; }
 
 private:
     void poll();
 
-    std::function<void(const Box&)> m_onBox;
-    std::vector<Box> m_seen;
+    QStringList m_seen;
+    bool m_allApplicationModal = true;
     QTimer m_timer;
 };
+
+// The object names of the visible windows, message boxes left out, sorted and joined by blanks.
+QString visibleWindows();
 
 } // namespace ui_testing

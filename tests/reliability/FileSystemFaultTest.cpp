@@ -1,13 +1,35 @@
 // Files that cannot be written, seen from norda-cli: each fault gives one clear message and exit
 // status 1, and leaves every file as it was.
-#include "ImmutableFlag.h"
-
 #include "support/CliFixture.h"
 
+#include <stdexcept>
+
 using namespace testing_support;
-using reliability::ImmutableFlag;
 
 namespace {
+
+ProcessResult changeAttributes(const char* change, const std::filesystem::path& path)
+{
+    return runProcess("/usr/bin/chattr", {change, path.string()});
+}
+
+// Makes a file or folder immutable while it lives: nothing can write, create, rename or delete there,
+// not even root, whom permission bits do not stop.
+class ImmutableFlag {
+public:
+    explicit ImmutableFlag(std::filesystem::path path) : m_path(std::move(path))
+    {
+        if (const ProcessResult result = changeAttributes("+i", m_path); result.exitCode != 0)
+            throw std::runtime_error(result.err);
+    }
+    // Left set, the test's directory could not be removed by anyone but an administrator.
+    ~ImmutableFlag() { changeAttributes("-i", m_path); }
+    ImmutableFlag(const ImmutableFlag&) = delete;
+    ImmutableFlag& operator=(const ImmutableFlag&) = delete;
+
+private:
+    std::filesystem::path m_path;
+};
 
 class FileSystemFaults : public CliFixture, public ::testing::WithParamInterface<bool> {
 protected:
@@ -34,10 +56,14 @@ protected:
         expectNothingOutsideTheOutputDirectory();
     }
 
-    void requireImmutableFlag()
+    // Empty when the immutable attribute can be set here (not on tmpfs, and only with the right to),
+    // else why not.
+    std::string immutableFlagUnavailable() const
     {
-        if (const std::string reason = ImmutableFlag::unavailableReason(root.path()); !reason.empty())
-            GTEST_SKIP() << reason;
+        writeBytes(in / "probe", "");
+        const ProcessResult result = changeAttributes("+i", in / "probe");
+        changeAttributes("-i", in / "probe");
+        return result.exitCode == 0 ? "" : "the immutable attribute is not available here: " + result.err;
     }
 };
 
@@ -55,7 +81,8 @@ TEST_P(FileSystemFaults, MissingOutputDirectory)
 TEST_P(FileSystemFaults, ReadOnlyOutputDirectoryRefusesAFullWriteAndTakesAnAppend)
 {
     // An append creates no file, not even a lock file, so a folder that takes no new file still takes it.
-    requireImmutableFlag();
+    if (const std::string reason = immutableFlagUnavailable(); !reason.empty())
+        GTEST_SKIP() << reason;
     writeBytes(out / "PUMP HOUSING A1.dfx", "earlier values\r\n");
     {
         ImmutableFlag readOnly(out);
@@ -72,7 +99,8 @@ TEST_P(FileSystemFaults, ReadOnlyOutputDirectoryRefusesAFullWriteAndTakesAnAppen
 
 TEST_P(FileSystemFaults, ReadOnlyValuesOrCombinedFile)
 {
-    requireImmutableFlag();
+    if (const std::string reason = immutableFlagUnavailable(); !reason.empty())
+        GTEST_SKIP() << reason;
     firstRun();
     {
         ImmutableFlag readOnly(out / valuesName());

@@ -2,7 +2,7 @@
 // status 1, and leaves every file as it was.
 #include "support/CliFixture.h"
 
-#include <stdexcept>
+#include <memory>
 
 using namespace testing_support;
 
@@ -13,23 +13,15 @@ ProcessResult changeAttributes(const char* change, const std::filesystem::path& 
     return runProcess("/usr/bin/chattr", {change, path.string()});
 }
 
-// Makes a file or folder immutable while it lives: nothing can write, create, rename or delete there,
-// not even root, whom permission bits do not stop.
-class ImmutableFlag {
-public:
-    explicit ImmutableFlag(std::filesystem::path path) : m_path(std::move(path))
-    {
-        if (const ProcessResult result = changeAttributes("+i", m_path); result.exitCode != 0)
-            throw std::runtime_error(result.err);
-    }
-    // Left set, the test's directory could not be removed by anyone but an administrator.
-    ~ImmutableFlag() { changeAttributes("-i", m_path); }
-    ImmutableFlag(const ImmutableFlag&) = delete;
-    ImmutableFlag& operator=(const ImmutableFlag&) = delete;
-
-private:
-    std::filesystem::path m_path;
-};
+// Makes a file or folder immutable until the guard ends: nothing can write, create, rename or delete
+// there, not even root, whom permission bits do not stop. Left set, the test's directory could not
+// be removed by anyone but an administrator.
+std::shared_ptr<void> immutable(const std::filesystem::path& path)
+{
+    const ProcessResult result = changeAttributes("+i", path);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    return std::shared_ptr<void>(nullptr, [path](void*) { changeAttributes("-i", path); });
+}
 
 class FileSystemFaults : public CliFixture, public ::testing::WithParamInterface<bool> {
 protected:
@@ -85,13 +77,13 @@ TEST_P(FileSystemFaults, ReadOnlyOutputDirectoryRefusesAFullWriteAndTakesAnAppen
         GTEST_SKIP() << reason;
     writeBytes(out / "PUMP HOUSING A1.dfx", "earlier values\r\n");
     {
-        ImmutableFlag readOnly(out);
+        const auto readOnly = immutable(out);
         expectRefused("Operation not permitted");
     }
     std::filesystem::remove(out / "PUMP HOUSING A1.dfx");
     firstRun();
     const std::string before = readBytes(out / valuesName());
-    ImmutableFlag readOnly(out);
+    const auto readOnly = immutable(out);
     const auto result = convert(kPumpSnapshot, settings());
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(readBytes(out / valuesName()).starts_with(before + "25.0312"));
@@ -103,13 +95,13 @@ TEST_P(FileSystemFaults, ReadOnlyValuesOrCombinedFile)
         GTEST_SKIP() << reason;
     firstRun();
     {
-        ImmutableFlag readOnly(out / valuesName());
+        const auto readOnly = immutable(out / valuesName());
         expectRefused("\"" + (out / valuesName()).string() + "\": Operation not permitted");
     }
     // Combined mode moves a left-over values file into the combined file and deletes it; when it
     // cannot be deleted, the combined file must lose what was added to it.
     writeBytes(out / "PUMP HOUSING A1.dfx", "earlier values\r\n");
-    ImmutableFlag readOnly(out / "PUMP HOUSING A1.dfx");
+    const auto readOnly = immutable(out / "PUMP HOUSING A1.dfx");
     expectRefused("Operation not permitted");
 }
 

@@ -9,8 +9,6 @@
 #include "source/ReadCache.h"
 #include "source/ReadError.h"
 
-#include "CommandMembers.h"
-
 #include "support/ModelBuilder.h"
 #include "support/ValuesFixture.h"
 
@@ -25,6 +23,16 @@ namespace {
 
 using Trace = std::vector<source::ReadLog::Entry>;
 using MembersPerCommand = std::map<std::uint32_t, std::set<Member>>;
+
+// Whether a member is read on behalf of one command (its own members and those of its dimension
+// data, comment and named value).
+bool belongsToACommand(Member member)
+{
+    const source::ModelObject object = source::objectOf(member);
+    return member == Member::CommandsVisitCommand || object == source::ModelObject::Command ||
+           object == source::ModelObject::DimensionData || object == source::ModelObject::Comment ||
+           object == source::ModelObject::NamedValue;
+}
 
 // The members read for each command; fails for one read twice within a walk (each walk starts where
 // the command collection is enumerated) and counts the walks.

@@ -1,6 +1,9 @@
 // Many norda-cli processes converting the same part program at the same moment, as an unattended run
 // started several times: one description, and every measurement lands whole, in some order.
+#include "source/Snapshot.h"
+
 #include "support/CliFixture.h"
+#include "support/ModelBuilder.h"
 
 #include <memory>
 #include <set>
@@ -15,13 +18,10 @@ constexpr int kProcesses = 24;
 // overlap between deciding and writing.
 std::string largeSnapshot()
 {
-    std::string commands;
-    for (int i = 0; i < 3000; ++i) {
-        commands += std::string(i == 0 ? "" : ",") + R"({"commandType": 1106, "isDimension": true, "valueValid": true,
-            "dimensionData": {"id": "D)" + std::to_string(i) + R"(", "nominal": 25, "plusTolerance": 0.1,
-            "minusTolerance": 0.1, "measured": )" + std::to_string(25 + i / 1000.0) + "}}";
-    }
-    return R"({"activePartProgram": {"partName": "PUMP", "fileName": "PUMP.PRG", "commands": [)" + commands + "]}}";
+    std::vector<source::CommandRecord> commands;
+    for (int i = 0; i < 3000; ++i)
+        commands.push_back(singleDimension(1106, "D" + std::to_string(i), {25, 0.1, 0.1}, 25 + i / 1000.0));
+    return source::writeSnapshot(applicationWith(std::move(commands)));
 }
 
 // The value blocks behind the description, one line each: one per process, each once, and all alike
@@ -76,8 +76,8 @@ TEST_P(SimultaneousRuns, OneDescriptionAndEveryMeasurementWhole)
         // The description, written once, stays as the first wave left it.
         const DirectoryBytes files = contentsOf(out);
         ASSERT_EQ(files.size(), combined ? 1u : 2u) << files.begin()->first;
-        std::string values = files.at(combined ? "PUMP.dfq" : "PUMP.dfx");
-        std::string description = combined ? "" : files.at("PUMP.dfd");
+        std::string values = files.at(combined ? "PUMP HOUSING A1.dfq" : "PUMP HOUSING A1.dfx");
+        std::string description = combined ? "" : files.at("PUMP HOUSING A1.dfd");
         if (combined) {
             const std::size_t blocks = values.rfind("\r\n", values.find("05.12.2026/14:")) + 2;
             description = values.substr(0, blocks);

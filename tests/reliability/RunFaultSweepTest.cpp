@@ -187,11 +187,10 @@ TEST_P(RunFaultSweep, ADiskThatFillsUpAnywhereLeavesTheFilesAsTheyWere)
     // Each file opened for writing gets the budget anew, so the run succeeds from the size of its
     // largest single write on; every budget below that must fail cleanly.
     runUndisturbed();
-    const std::size_t grown = largestGrowth;
     std::vector<std::size_t> budgets;
-    for (std::size_t budget = 0; budget + 1 < grown; budget += budget < 64 ? 1 : 13)
+    for (std::size_t budget = 0; budget + 1 < largestGrowth; budget += budget < 64 ? 1 : 13)
         budgets.push_back(budget);
-    budgets.insert(budgets.end(), {grown - 1, grown});
+    budgets.insert(budgets.end(), {largestGrowth - 1, largestGrowth});
 
     int failures = 0;
     std::optional<std::size_t> firstSuccess;

@@ -1,13 +1,27 @@
 // Files that cannot be written, seen from norda-cli: each fault gives one clear message and exit
 // status 1, and leaves every file as it was.
-#include "ImmutableFlag.h"
-
 #include "support/CliFixture.h"
 
+#include <memory>
+
 using namespace testing_support;
-using reliability::ImmutableFlag;
 
 namespace {
+
+ProcessResult changeAttributes(const char* change, const std::filesystem::path& path)
+{
+    return runProcess("/usr/bin/chattr", {change, path.string()});
+}
+
+// Makes a file or folder immutable until the guard ends: nothing can write, create, rename or delete
+// there, not even root, whom permission bits do not stop. Left set, the test's directory could not
+// be removed by anyone but an administrator.
+std::shared_ptr<void> immutable(const std::filesystem::path& path)
+{
+    const ProcessResult result = changeAttributes("+i", path);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    return std::shared_ptr<void>(nullptr, [path](void*) { changeAttributes("-i", path); });
+}
 
 class FileSystemFaults : public CliFixture, public ::testing::WithParamInterface<bool> {
 protected:
@@ -34,10 +48,14 @@ protected:
         expectNothingOutsideTheOutputDirectory();
     }
 
-    void requireImmutableFlag()
+    // Empty when the immutable attribute can be set here (not on tmpfs, and only with the right to),
+    // else why not.
+    std::string immutableFlagUnavailable() const
     {
-        if (const std::string reason = ImmutableFlag::unavailableReason(root.path()); !reason.empty())
-            GTEST_SKIP() << reason;
+        writeBytes(in / "probe", "");
+        const ProcessResult result = changeAttributes("+i", in / "probe");
+        changeAttributes("-i", in / "probe");
+        return result.exitCode == 0 ? "" : "the immutable attribute is not available here: " + result.err;
     }
 };
 
@@ -55,16 +73,17 @@ TEST_P(FileSystemFaults, MissingOutputDirectory)
 TEST_P(FileSystemFaults, ReadOnlyOutputDirectoryRefusesAFullWriteAndTakesAnAppend)
 {
     // An append creates no file, not even a lock file, so a folder that takes no new file still takes it.
-    requireImmutableFlag();
+    if (const std::string reason = immutableFlagUnavailable(); !reason.empty())
+        GTEST_SKIP() << reason;
     writeBytes(out / "PUMP HOUSING A1.dfx", "earlier values\r\n");
     {
-        ImmutableFlag readOnly(out);
+        const auto readOnly = immutable(out);
         expectRefused("Operation not permitted");
     }
     std::filesystem::remove(out / "PUMP HOUSING A1.dfx");
     firstRun();
     const std::string before = readBytes(out / valuesName());
-    ImmutableFlag readOnly(out);
+    const auto readOnly = immutable(out);
     const auto result = convert(kPumpSnapshot, settings());
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(readBytes(out / valuesName()).starts_with(before + "25.0312"));
@@ -72,17 +91,11 @@ TEST_P(FileSystemFaults, ReadOnlyOutputDirectoryRefusesAFullWriteAndTakesAnAppen
 
 TEST_P(FileSystemFaults, ReadOnlyValuesOrCombinedFile)
 {
-    requireImmutableFlag();
+    if (const std::string reason = immutableFlagUnavailable(); !reason.empty())
+        GTEST_SKIP() << reason;
     firstRun();
-    {
-        ImmutableFlag readOnly(out / valuesName());
-        expectRefused("\"" + (out / valuesName()).string() + "\": Operation not permitted");
-    }
-    // Combined mode moves a left-over values file into the combined file and deletes it; when it
-    // cannot be deleted, the combined file must lose what was added to it.
-    writeBytes(out / "PUMP HOUSING A1.dfx", "earlier values\r\n");
-    ImmutableFlag readOnly(out / "PUMP HOUSING A1.dfx");
-    expectRefused("Operation not permitted");
+    const auto readOnly = immutable(out / valuesName());
+    expectRefused("\"" + (out / valuesName()).string() + "\": Operation not permitted");
 }
 
 TEST_P(FileSystemFaults, AFolderIsNotATransferFile)

@@ -4,8 +4,6 @@
 #include "support/ModelBuilder.h"
 #include "support/RunFixture.h"
 
-#include <cstdio>
-
 using namespace testing_support;
 
 namespace {
@@ -19,31 +17,26 @@ config::CalendarTime momentOf(int i)
     return {2026, 12, 5, seconds / 3600, seconds / 60 % 60, seconds % 60};
 }
 
-std::string stampOf(int i)
-{
-    const config::CalendarTime t = momentOf(i);
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d.%02d.%04d/%02d:%02d:%02d", t.day, t.month, t.year, t.hour, t.minute, t.second);
-    return text;
-}
-
 std::string example(const std::string& name)
 {
     return readBytes(testDataDir() / "conversions" / name);
 }
 
-// The example's value blocks of measurements from .. to - 1, each with its own stamp.
-std::string blocks(int from, int to)
-{
-    const std::string block = example("example/PUMP.dfx");
-    const std::size_t at = block.find(stampOf(0));
-    std::string all;
-    for (int i = from; i < to; ++i)
-        all += std::string(block).replace(at, stampOf(0).size(), stampOf(i));
-    return all;
-}
+class RepeatedRuns : public RunFixture, public ::testing::WithParamInterface<bool> {
+protected:
+    std::string stampOf(int i) const { return regional.shortDate(momentOf(i)) + "/" + regional.longTime(momentOf(i)); }
 
-class RepeatedRuns : public RunFixture, public ::testing::WithParamInterface<bool> {};
+    // The example's value blocks of measurements from .. to - 1, each with its own stamp.
+    std::string blocks(int from, int to) const
+    {
+        const std::string block = example("example/PUMP.dfx");
+        const std::size_t at = block.find(stampOf(0));
+        std::string all;
+        for (int i = from; i < to; ++i)
+            all += std::string(block).replace(at, stampOf(0).size(), stampOf(i));
+        return all;
+    }
+};
 
 } // namespace
 
@@ -54,10 +47,8 @@ TEST_P(RepeatedRuns, AThousandAppendsInOneProgram)
     run.Settings.SettingDFQ = combined ? "1" : "0";
     attach(exampleApplication());
     for (int i = 0; i < kMeasurements; ++i) {
-        const app::FixedClock moment(momentOf(i));
-        ASSERT_EQ(run.start({texts, regional, *codePage, files, locks, messages, progress, nameDisplay, connector, moment}).outcome,
-                  app::RunOutcome::ValuesWritten)
-            << "measurement " << i;
+        clock = app::FixedClock(momentOf(i));
+        ASSERT_EQ(start().outcome, app::RunOutcome::ValuesWritten) << "measurement " << i;
     }
     EXPECT_TRUE(messages.messages.empty());
     const DirectoryBytes expected = combined ? DirectoryBytes{{"PUMP HOUSING A1.dfq", example("example-combined/PUMP.dfq") + blocks(1, kMeasurements)}}

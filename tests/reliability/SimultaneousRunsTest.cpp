@@ -1,6 +1,9 @@
 // Many norda-cli processes converting the same part program at the same moment, as an unattended run
 // started several times: one description, and every measurement lands whole, in some order.
+#include "source/Snapshot.h"
+
 #include "support/CliFixture.h"
+#include "support/ModelBuilder.h"
 
 #include <memory>
 #include <set>
@@ -11,23 +14,14 @@ namespace {
 
 constexpr int kProcesses = 24;
 
-// A distinct moment per process, so that each value block says whose it is.
-std::string isoMomentOf(int i)
-{
-    return "2026-12-05T14:" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ":00";
-}
-
 // A part program large enough that a conversion takes a while: without the lock the runs would
 // overlap between deciding and writing.
 std::string largeSnapshot()
 {
-    std::string commands;
-    for (int i = 0; i < 3000; ++i) {
-        commands += std::string(i == 0 ? "" : ",") + R"({"commandType": 1106, "isDimension": true, "valueValid": true,
-            "dimensionData": {"id": "D)" + std::to_string(i) + R"(", "nominal": 25, "plusTolerance": 0.1,
-            "minusTolerance": 0.1, "measured": )" + std::to_string(25 + i / 1000.0) + "}}";
-    }
-    return R"({"activePartProgram": {"partName": "PUMP", "fileName": "PUMP.PRG", "commands": [)" + commands + "]}}";
+    std::vector<source::CommandRecord> commands;
+    for (int i = 0; i < 3000; ++i)
+        commands.push_back(singleDimension(1106, "D" + std::to_string(i), {25, 0.1, 0.1}, 25 + i / 1000.0));
+    return source::writeSnapshot(applicationWith(std::move(commands)));
 }
 
 // The value blocks behind the description, one line each: one per process, each once, and all alike
@@ -50,32 +44,26 @@ void expectEveryBlockOnce(const std::string& values, int processes)
     EXPECT_EQ(moments.size(), static_cast<std::size_t>(processes));
 }
 
-class SimultaneousRuns : public CliFixture, public ::testing::WithParamInterface<bool> {
-protected:
-    void SetUp() override
-    {
-        CliFixture::SetUp();
-        writeBytes(in / "large.json", largeSnapshot());
-    }
-    std::vector<std::string> settings() const { return {"--set", std::string("DFQ=") + (GetParam() ? "1" : "0")}; }
-};
+class SimultaneousRuns : public CliFixture, public ::testing::WithParamInterface<bool> {};
 
 } // namespace
 
 TEST_P(SimultaneousRuns, OneDescriptionAndEveryMeasurementWhole)
 {
     const bool combined = GetParam();
+    writeBytes(in / "large.json", largeSnapshot());
     std::string firstDescription;
 
     // First the race for the full write, then a second wave that only appends.
-    for (int wave = 1; wave <= 2; ++wave) {
+    for (int wave = 0; wave < 2; ++wave) {
         SCOPED_TRACE("wave " + std::to_string(wave));
-        const int base = (wave - 1) * kProcesses;
-        // Every process is started before the first is waited for.
+        // Every process is started before the first is waited for, each at a minute of its own.
         std::vector<std::unique_ptr<ChildProcess>> running;
-        for (int i = 0; i < kProcesses; ++i)
+        for (int i = wave * kProcesses; i < (wave + 1) * kProcesses; ++i) {
+            const std::string now = "2026-12-05T14:" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ":00";
             running.push_back(std::make_unique<ChildProcess>(
-                kCli, arguments(in / "large.json", settings(), isoMomentOf(base + i)), options));
+                kCli, arguments(in / "large.json", {"--set", combined ? "DFQ=1" : "DFQ=0"}, now), options));
+        }
         int fullWrites = 0;
         for (auto& process : running) {
             const auto result = process->wait();
@@ -83,13 +71,13 @@ TEST_P(SimultaneousRuns, OneDescriptionAndEveryMeasurementWhole)
             EXPECT_EQ(result.err, "");
             fullWrites += result.out.starts_with("created ") ? 1 : 0;
         }
-        EXPECT_EQ(fullWrites, wave == 1 ? 1 : 0);
+        EXPECT_EQ(fullWrites, wave == 0 ? 1 : 0);
 
         // The description, written once, stays as the first wave left it.
         const DirectoryBytes files = contentsOf(out);
         ASSERT_EQ(files.size(), combined ? 1u : 2u) << files.begin()->first;
-        std::string values = files.at(combined ? "PUMP.dfq" : "PUMP.dfx");
-        std::string description = combined ? "" : files.at("PUMP.dfd");
+        std::string values = files.at(combined ? "PUMP HOUSING A1.dfq" : "PUMP HOUSING A1.dfx");
+        std::string description = combined ? "" : files.at("PUMP HOUSING A1.dfd");
         if (combined) {
             const std::size_t blocks = values.rfind("\r\n", values.find("05.12.2026/14:")) + 2;
             description = values.substr(0, blocks);
@@ -98,7 +86,7 @@ TEST_P(SimultaneousRuns, OneDescriptionAndEveryMeasurementWhole)
         EXPECT_TRUE(description.starts_with("K0100 ")) << description.substr(0, 40);
         EXPECT_EQ(description, firstDescription.empty() ? description : firstDescription);
         firstDescription = description;
-        expectEveryBlockOnce(values, base + kProcesses);
+        expectEveryBlockOnce(values, (wave + 1) * kProcesses);
     }
     expectNothingOutsideTheOutputDirectory();
 }

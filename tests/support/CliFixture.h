@@ -44,7 +44,6 @@ protected:
     {
         return cli(arguments(snapshot, extra));
     }
-    std::string golden(const std::string& name) const { return readBytes(testDataDir() / "golden" / name); }
 
     // Nothing was created next to the output directory, the inputs or the settings store.
     void expectNothingOutsideTheOutputDirectory() const

@@ -16,7 +16,6 @@ public:
     void show(const std::string& caption, int maximum) override
     {
         visible = true;
-        this->caption = caption;
         this->maximum = maximum;
         captions.push_back(caption);
     }
@@ -24,12 +23,10 @@ public:
     void hide() override
     {
         visible = false;
-        caption.clear();
         ++hides;
     }
 
     bool visible = false;
-    std::string caption;
     int maximum = 0;
     int value = 0;
     int updates = 0;

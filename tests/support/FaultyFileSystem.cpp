@@ -93,26 +93,18 @@ private:
 };
 
 // Gives its bytes, then fails where their end would be.
-class FailingAtEndBuffer final : public std::stringbuf {
+class FailingAtEndStream final : private std::stringbuf, public std::istream {
 public:
-    explicit FailingAtEndBuffer(std::string bytes) : std::stringbuf(std::move(bytes), std::ios::in) {}
+    explicit FailingAtEndStream(std::string bytes) : std::stringbuf(std::move(bytes), std::ios::in), std::istream(this) {}
 
-protected:
-    int_type underflow() override
+private:
+    std::stringbuf::int_type underflow() override
     {
-        const int_type next = std::stringbuf::underflow();
-        if (traits_type::eq_int_type(next, traits_type::eof()))
+        const auto next = std::stringbuf::underflow();
+        if (std::stringbuf::traits_type::eq_int_type(next, std::stringbuf::traits_type::eof()))
             throw std::ios_base::failure("Input/output error (simulated fault)");
         return next;
     }
-};
-
-class FailingAtEndStream final : public std::istream {
-public:
-    explicit FailingAtEndStream(std::string bytes) : std::istream(nullptr), m_buffer(std::move(bytes)) { rdbuf(&m_buffer); }
-
-private:
-    FailingAtEndBuffer m_buffer;
 };
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "Files.h"
 
-#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <sstream>
@@ -78,12 +77,8 @@ TemporaryDirectory::~TemporaryDirectory()
 
 std::string TemporaryDirectory::listing() const
 {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(m_path))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
     std::string joined;
-    for (const auto& name : names)
+    for (const auto& [name, bytes] : contentsOf(m_path))
         joined += (joined.empty() ? "" : " ") + name;
     return joined;
 }

@@ -73,14 +73,6 @@ source::CommandRecord axisLine(int type, Tolerance tolerance, double measured)
     return command;
 }
 
-source::CommandRecord positionLine(int type, Tolerance tolerance, double measured, double positionResult)
-{
-    source::CommandRecord command = dimensionCommand(type, tolerance, measured);
-    command.dimensionData->isPositionLine = true;
-    command.dimensionData->positionResult = positionResult;
-    return command;
-}
-
 source::ApplicationRecord applicationWith(std::vector<source::CommandRecord> commands)
 {
     source::PartProgramRecord program;

@@ -23,7 +23,6 @@ source::CommandRecord singleDimension(int type, std::string id, Tolerance tolera
 source::CommandRecord blockStart(int type, std::string id, int selector, int unitCode, std::string feature1 = "");
 source::CommandRecord blockEnd(int type);
 source::CommandRecord axisLine(int type, Tolerance tolerance, double measured);
-source::CommandRecord positionLine(int type, Tolerance tolerance, double measured, double positionResult = 0);
 
 source::ApplicationRecord applicationWith(std::vector<source::CommandRecord> commands);
 

@@ -17,22 +17,16 @@ namespace {
 
 std::vector<std::string> childEnvironment(const std::map<std::string, std::string>& changes)
 {
-    std::map<std::string, std::string> all;
+    std::vector<std::string> entries;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string text(*entry);
-        const auto equals = text.find('=');
-        if (equals != std::string::npos)
-            all[text.substr(0, equals)] = text.substr(equals + 1);
+        if (!changes.contains(text.substr(0, text.find('='))))
+            entries.push_back(text);
     }
     for (const auto& [name, value] : changes) {
-        if (value.empty())
-            all.erase(name);
-        else
-            all[name] = value;
+        if (!value.empty())
+            entries.push_back(name + "=" + value);
     }
-    std::vector<std::string> entries;
-    for (const auto& [name, value] : all)
-        entries.push_back(name + "=" + value);
     return entries;
 }
 

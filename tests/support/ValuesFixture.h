@@ -46,7 +46,6 @@ protected:
     }
 
     std::string file(const std::string& name) const { return readBytes(dir / name); }
-    std::string golden(const std::string& name) const { return readBytes(testDataDir() / "golden" / name); }
     std::vector<std::string> messageTexts() const
     {
         std::vector<std::string> texts;

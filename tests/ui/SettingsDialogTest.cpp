@@ -132,12 +132,13 @@ private slots:
 
         dialog.box("Chk_DFQ")->click();
         dialog.box("chkNordaPos")->click();
+        dialog.box("chk_ProgVerz")->click(); // unlike SingleFile, so that a swap of the two shows
         dialog.pressOK();
         const std::string drive = dialog.drives()->drive().toStdString();
         QVERIFY(!drive.empty());
         const std::map<std::string, std::string> expected{
             {"DRIVE", drive}, {"DIR", (directory / "Archiv").string()}, {"KOMMENTARE", "0"}, {"DFQ", "1"},
-            {"SERIENNUMMER", "1"}, {"NAMENSL\xC3\x84NGE", "0"}, {"POS_ACHSE", "1"}, {"ProgVerz", "0"},
+            {"SERIENNUMMER", "1"}, {"NAMENSL\xC3\x84NGE", "0"}, {"POS_ACHSE", "1"}, {"ProgVerz", "1"},
             {"VersionInFileName", "0"}, {"SingleFile", "0"}, {"NordaPos", "1"}};
         for (const auto& [name, value] : expected)
             QCOMPARE(store.ReadSetting(key::kApplication, key::kSection, name, "(none)"), value);

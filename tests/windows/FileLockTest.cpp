@@ -8,50 +8,43 @@
 #include <atomic>
 #include <chrono>
 #include <fstream>
-#include <set>
 #include <thread>
 
 using namespace std::chrono_literals;
 
-TEST(WindowsFileLock, TheLockFileGoesWithTheHolderAndTheNextOneGetsIt)
+// The lock file takes the files' name; an operator's read-only file and a folder under the first two
+// such names stay as they are, and every conversion of the file set meets at the third name. A second
+// holder waits for the first, gives up after its time with the reason, and the lock file goes with the
+// last holder.
+TEST(WindowsFileLock, FilesNamedLikeTheLockFileAreNotOursAndASecondHolderWaitsForTheFirst)
 {
-    wintest::TemporaryDirectory directory;
-    const auto description = directory / "part.dfd";
-    auto first = kfield::lockFileSet(description, 1s);
-    EXPECT_EQ(wintest::namesIn(directory.path()), std::set<std::string>{"part.lock"});
+    wintest::TemporaryDirectory directory("lock \xC3\x84");
+    const auto named = [&](const std::string& ending) { return directory / ("Geh\xC3\xA4use" + ending); };
+    {
+        const auto alone = kfield::lockFileSet(named(".dfd"), 1s);
+        EXPECT_TRUE(std::filesystem::exists(named(".lock")));
+    }
+    std::ofstream(named(".lock"), std::ios::binary) << "operator's notes\r\n";
+    SetFileAttributesW(named(".lock").c_str(), FILE_ATTRIBUTE_READONLY);
+    std::filesystem::create_directory(named(".1.lock"));
+    auto first = kfield::lockFileSet(named(".dfd"), 1s);
+    EXPECT_TRUE(std::filesystem::exists(named(".2.lock")));
+    try {
+        kfield::lockFileSet(named(".dfd"), 50ms);
+        ADD_FAILURE() << "a second lock on the same files";
+    } catch (const kfield::FileError& error) {
+        EXPECT_EQ(error.reason(), "another conversion of these files has not finished within 50 ms");
+        EXPECT_NE(std::string(error.what()).find("Geh\xC3\xA4use.lock"), std::string::npos) << error.what();
+    }
     std::atomic<bool> releasing{false};
-    std::thread release([&] {
+    std::jthread release([&] { // joined also when the waiter throws
         std::this_thread::sleep_for(100ms);
         releasing = true;
         first.reset();
     });
-    auto second = kfield::lockFileSet(description, 10s);
+    kfield::lockFileSet(named(".dfd"), 10s).reset();
     EXPECT_TRUE(releasing) << "the second holder did not wait for the first";
     release.join();
-    second.reset();
-    EXPECT_TRUE(wintest::namesIn(directory.path()).empty());
-}
-
-// An operator's read-only file and a folder under the first two names: both stay as they are, and
-// every conversion of the file set meets at the third name; a second holder gives up with the reason.
-TEST(WindowsFileLock, FilesNamedLikeTheLockFileAreNotOursAndASecondHolderGivesUp)
-{
-    wintest::TemporaryDirectory directory("lock \xC3\x84");
-    const auto named = [&](const std::string& ending) { return directory / ("Geh\xC3\xA4use" + ending); };
-    std::ofstream(named(".lock"), std::ios::binary) << "operator's notes\r\n";
-    SetFileAttributesW(named(".lock").c_str(), FILE_ATTRIBUTE_READONLY);
-    std::filesystem::create_directory(named(".1.lock"));
-    {
-        const auto held = kfield::lockFileSet(named(".dfd"), 1s);
-        EXPECT_TRUE(std::filesystem::exists(named(".2.lock")));
-        try {
-            kfield::lockFileSet(named(".dfd"), 50ms);
-            ADD_FAILURE() << "a second lock on the same files";
-        } catch (const kfield::FileError& error) {
-            EXPECT_EQ(error.reason(), "another conversion of these files has not finished within 50 ms");
-            EXPECT_NE(std::string(error.what()).find("Geh\xC3\xA4use.lock"), std::string::npos) << error.what();
-        }
-    }
     EXPECT_FALSE(std::filesystem::exists(named(".2.lock")));
     EXPECT_EQ(wintest::readBytes(named(".lock")), "operator's notes\r\n");
     EXPECT_TRUE(std::filesystem::is_directory(named(".1.lock")));

@@ -3,7 +3,6 @@
 #include <atomic>
 #include <functional>
 #include <cstdlib>
-#include <cwchar>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -19,30 +18,6 @@ std::wstring quoted(std::wstring argument)
     for (std::size_t at = 0; (at = argument.find(L'"', at)) != std::wstring::npos; at += 2)
         argument.insert(at, 1, L'\\');
     return L"\"" + argument + L"\"";
-}
-
-// This process's environment with the changes (an empty value removes a variable), as CreateProcessW
-// takes it.
-std::wstring environmentBlock(const std::map<std::wstring, std::wstring>& changes)
-{
-    std::map<std::wstring, std::wstring> variables;
-    wchar_t* const strings = GetEnvironmentStringsW();
-    for (const wchar_t* entry = strings; *entry; entry += std::wcslen(entry) + 1) {
-        const std::wstring text = entry;
-        const std::size_t equals = text.find(L'=', 1); // the drives' directories are named "=C:"
-        variables[text.substr(0, equals)] = text.substr(equals + 1);
-    }
-    FreeEnvironmentStringsW(strings);
-    for (const auto& [name, value] : changes) {
-        if (value.empty())
-            variables.erase(name);
-        else
-            variables[name] = value;
-    }
-    std::wstring block;
-    for (const auto& [name, value] : variables)
-        block += name + L"=" + value + L'\0';
-    return block + L'\0';
 }
 
 HANDLE inheritableFile(const std::filesystem::path& path)
@@ -80,7 +55,9 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
     std::wstring commandLine = quoted(program.wstring());
     for (const auto& argument : arguments)
         commandLine += L" " + quoted(config::wideFromUtf8(argument));
-    std::wstring environmentChanged = environmentBlock(environment);
+    // The child inherits this process's environment; every start names the variables it depends on.
+    for (const auto& [name, value] : environment)
+        SetEnvironmentVariableW(name.c_str(), value.empty() ? nullptr : value.c_str());
 
     const HANDLE out = inheritableFile(m_capture.path() / "out");
     const HANDLE err = inheritableFile(m_capture.path() / "err");
@@ -92,8 +69,7 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
     startup.hStdError = err;
     PROCESS_INFORMATION process{};
     const BOOL started =
-        CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
-                       environmentChanged.data(), nullptr, &startup, &process);
+        CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
     const DWORD error = GetLastError();
     CloseHandle(out);
     CloseHandle(err);

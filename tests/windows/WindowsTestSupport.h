@@ -39,8 +39,9 @@ private:
 // A started process whose output goes to files; the caller decides how to wait for it.
 class ChildProcess {
 public:
-    // Starts program with arguments (UTF-8, quoted as the C runtime expects) and the given
-    // environment variables changed (an empty value removes one). Throws std::runtime_error.
+    // Starts program with arguments (UTF-8, quoted as the C runtime expects) after setting the given
+    // environment variables in this process, which the child inherits (an empty value removes one).
+    // Throws std::runtime_error.
     ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                  const std::map<std::wstring, std::wstring>& environment = {});
     ~ChildProcess();

@@ -12,9 +12,15 @@
 #include <QGroupBox>
 #include <QJsonArray>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
+#include <functional>
 
 namespace ui_testing {
 namespace {
@@ -38,15 +44,29 @@ void press(QWidget* window, const QString& name)
         QFAIL(qPrintable("nothing to press named " + name));
 }
 
-// The captions of a window, sorted: its icon, the title, the menu entries ("-" a separator) and the
-// texts of its visible controls. Keeps the texts that come from a numbered line, the fixed "OK", the
-// pictures and separators; a label that would read its text as markup shows as "markup".
+// The captions of a window, as the operator reads them: its icon, the title, the menus entry by
+// entry ("-" a separator), then the controls from top to bottom and left to right. Keeps the texts
+// that come from a numbered line, the fixed "OK", the pictures and separators; a label that would
+// read its text as markup shows as "markup".
 QString captions(QWidget* window)
 {
     QStringList texts{window->windowIcon().isNull() ? QString() : QStringLiteral("icon"), window->windowTitle()};
-    for (QAction* action : window->findChildren<QAction*>())
-        texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
-    for (QWidget* control : window->findChildren<QWidget*>()) {
+    std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& actions) {
+        for (QAction* action : actions) {
+            texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+            if (action->menu())
+                walk(action->menu()->actions());
+        }
+    };
+    if (auto* main = qobject_cast<QMainWindow*>(window))
+        walk(main->menuBar()->actions());
+    QList<QWidget*> controls = window->findChildren<QWidget*>();
+    const auto place = [window](QWidget* control) {
+        const QPoint at = control->mapTo(window, QPoint());
+        return std::pair(at.y(), at.x());
+    };
+    std::stable_sort(controls.begin(), controls.end(), [&](QWidget* a, QWidget* b) { return place(a) < place(b); });
+    for (QWidget* control : controls) {
         if (!control->isVisible() || control->window() != window)
             continue;
         if (auto* label = qobject_cast<QLabel*>(control))
@@ -59,9 +79,7 @@ QString captions(QWidget* window)
             texts.append(group->title());
     }
     static const QRegularExpression kept(QStringLiteral("^([A-Z]\\d+( 1\\.3\\.3)?|-|OK|icon|picture|markup)$"));
-    texts = texts.filter(kept);
-    texts.sort();
-    return texts.join(QLatin1Char('|'));
+    return texts.filter(kept).join(QLatin1Char('|'));
 }
 
 } // namespace

@@ -49,19 +49,6 @@ TEST(FileReplacement, NamesTheFirstPartFileWhenEveryNameIsTaken)
     }
 }
 
-TEST(FileReplacement, ReportsAMissingDirectoryWithPathAndReason)
-{
-    TemporaryDirectory dir;
-    kfield::LocalFileSystem files;
-    try {
-        kfield::FileReplacement file(files, dir / "missing" / "a.dfd");
-        FAIL() << "no error";
-    } catch (const kfield::FileError& error) {
-        EXPECT_NE(std::string(error.what()).find("missing/a.dfd.part"), std::string::npos) << error.what();
-        EXPECT_NE(std::string(error.what()).find("No such file or directory"), std::string::npos) << error.what();
-    }
-}
-
 TEST(LocalFileSystem, ReportsAFullDiskOnAWriteOrAtTheLastByte)
 {
     kfield::LocalFileSystem files;

@@ -15,27 +15,13 @@ using kfield::MessageIcon;
 
 using StartCommand = RunFixture;
 
-TEST_F(StartCommand, ShowsOneMessageAndRequestsNothingWhenTheApplicationIsNotRunning)
-{
-    connector.running = false;
-    const auto result = start();
-    EXPECT_EQ(result.outcome, RunOutcome::NotConnected);
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text, "L46");
-    EXPECT_EQ(messages.messages[0].icon, MessageIcon::None);
-    EXPECT_EQ(connector.requests, 0);
-    EXPECT_EQ(connector.lastClassName, "OrvianVeltrumWndClass");
-    EXPECT_EQ(nameDisplay.shown, std::vector<std::string>{""});
-    EXPECT_EQ(dir.listing(), "");
-    EXPECT_EQ(progress.captions.size(), 0u);
-}
-
 // No part program, "Nothing", or a refused read on the way to it: one message, nothing written, and
 // the name reached before stays.
 TEST_F(StartCommand, TakesEveryWayToNoPartProgramAlikeAndKeepsTheLastName)
 {
     attach(exampleApplication());
     EXPECT_EQ(start().outcome, RunOutcome::ValuesWritten);
+    EXPECT_EQ(connector.lastClassName, "OrvianVeltrumWndClass");
     EXPECT_EQ(connector.lastProgrammaticId, "Veltrum.Application");
     const DirectoryBytes written = contentsOf(dir.path());
     std::vector<source::ApplicationRecord> records(4, exampleApplication());
@@ -79,19 +65,6 @@ TEST_F(StartCommand, ReachesTheValuesOnlyWhenTheValuesWriterRan)
     EXPECT_FALSE(aborted.reachedValues());
     connector.running = false;
     EXPECT_FALSE(start().reachedValues());
-}
-
-TEST_F(StartCommand, ReportsAMissingOutputDirectoryAndWritesNothing)
-{
-    run.Settings.SettingDir = (dir / "missing").string();
-    attach(exampleApplication());
-    const auto result = start();
-    EXPECT_EQ(result.outcome, RunOutcome::Failed);
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
-    EXPECT_NE(messages.messages[0].text.find("missing"), std::string::npos);
-    EXPECT_NE(messages.messages[0].text.find("does not exist"), std::string::npos);
-    EXPECT_EQ(dir.listing(), "");
 }
 
 // Another holder keeps the file set's lock beyond the run's wait.

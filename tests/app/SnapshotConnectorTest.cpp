@@ -50,10 +50,3 @@ TEST(SnapshotConnector, GivesEveryConnectionTheFileAsItIsNow)
         EXPECT_NE(next, first);
     }
 }
-
-TEST(SnapshotConnector, WithoutASnapshotFileTheApplicationCannotBeReached)
-{
-    app::SnapshotConnector connector(std::nullopt);
-    EXPECT_FALSE(connector.findMainWindow("OrvianVeltrumWndClass"));
-    EXPECT_THROW(connector.requestObject("Veltrum.Application"), source::ConnectionError);
-}

@@ -1,5 +1,6 @@
-// Full writes of the part programs under tests/data/conversions: each case holds the program as a
-// snapshot, the settings that are on, the messages the operator sees and the files written, byte by byte.
+// Full writes of the part programs under tests/data/conversions and tests/data/kfield/conversions: each
+// case holds the program as a snapshot, the settings that are on, the messages the operator sees and the
+// files written, byte by byte; the files in its "before" folder are in the output directory beforehand.
 #include "kfield/ConvertPartProgram.h"
 #include "source/Snapshot.h"
 
@@ -13,27 +14,25 @@ using namespace testing_support;
 
 namespace {
 
-std::filesystem::path casesDir()
+std::vector<std::filesystem::path> caseDirs()
 {
-    return testDataDir() / "conversions";
+    std::vector<std::filesystem::path> dirs;
+    for (const auto& folder : {testDataDir() / "conversions", testDataDir() / "kfield" / "conversions"})
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            dirs.push_back(entry.path());
+    std::sort(dirs.begin(), dirs.end());
+    return dirs;
 }
 
-std::vector<std::string> caseNames()
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(casesDir()))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-class ConversionCase : public ConversionFixture, public ::testing::WithParamInterface<std::string> {};
+class ConversionCase : public ConversionFixture, public ::testing::WithParamInterface<std::filesystem::path> {};
 
 } // namespace
 
 TEST_P(ConversionCase, WritesTheExpectedFilesAndMessages)
 {
-    const std::filesystem::path expected = casesDir() / GetParam();
+    const std::filesystem::path& expected = GetParam();
+    if (std::filesystem::exists(expected / "before"))
+        std::filesystem::copy(expected / "before", dir.path());
     std::set<std::string> on;
     std::istringstream words(readBytes(expected / "settings.txt"));
     for (std::string word; words >> word;)
@@ -58,9 +57,9 @@ TEST_P(ConversionCase, WritesTheExpectedFilesAndMessages)
     EXPECT_FALSE(progress.visible);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ConversionCase, ::testing::ValuesIn(caseNames()),
+INSTANTIATE_TEST_SUITE_P(Cases, ConversionCase, ::testing::ValuesIn(caseDirs()),
                          [](const auto& info) {
-                             std::string name = info.param;
+                             std::string name = info.param.filename().string();
                              std::replace(name.begin(), name.end(), '-', '_');
                              return name;
                          });

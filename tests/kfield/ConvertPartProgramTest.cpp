@@ -1,5 +1,6 @@
-// A full write's handling of named values and settings; the files it writes are proven byte by byte
-// by the cases under tests/data/conversions.
+// A full write's handling of named values and settings; the files it writes, and those it leaves alone
+// when it aborts, are proven byte by byte by the cases under tests/data/conversions and
+// tests/data/kfield/conversions.
 #include "kfield/ConvertPartProgram.h"
 #include "files/FileError.h"
 #include "kfield/WriteMeasuredValues.h"
@@ -29,12 +30,13 @@ protected:
 
 } // namespace
 
-TEST_F(FullWrite, ReadsNoCommentWhenTheSettingIsOff)
+TEST_F(FullWrite, ShowsBothProgressCaptionsAndReadsNoCommentWhenTheSettingIsOff)
 {
     source::MemoryApplication application(exampleApplication());
     convert(application);
     EXPECT_EQ(file("PUMP.dfd").find("K2900"), std::string::npos);
     EXPECT_EQ(application.log().count(source::Member::CommandHasComment), 0u);
+    EXPECT_EQ(progress.captions, (std::vector<std::string>{"L11", "L10"}));
 }
 
 TEST_F(FullWrite, ChecksReplacesOrCutsANamedValue)
@@ -67,21 +69,6 @@ TEST_F(FullWrite, NeverMatchesAKeywordLineWithLowerCase)
     texts.setLine(160, "k1101");
     convertWith({namedValueCommand("k1101", "x"), namedValueCommand("K1101", "y")});
     EXPECT_EQ(file("PUMP.dfd").find("K1101"), std::string::npos);
-}
-
-TEST_F(FullWrite, AbortsOnAK2005ThatIsNoWholeNumberAndChangesNoFile)
-{
-    writeBytes(dir / "PUMP.dfx", "earlier\r\n");
-    source::MemoryApplication application(applicationWith({singleDimension(1101, "A", {}, 0), namedValueCommand("K2005", "x"),
-                                                           singleDimension(1101, "B", {}, 0)}));
-    EXPECT_EQ(convert(application), std::nullopt);
-    EXPECT_EQ(messageTexts(), std::vector<std::string>{"L58 K2005 L60"});
-    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
-    EXPECT_EQ(dir.listing(), "PUMP.dfx");
-    EXPECT_EQ(file("PUMP.dfx"), "earlier\r\n");
-    EXPECT_TRUE(application.record().updatesEnabled);
-    EXPECT_FALSE(progress.visible);
-    EXPECT_EQ(progress.captions, std::vector<std::string>{"L11"});
 }
 
 // The description's body, and in combined mode the values left over from separate mode, are copied

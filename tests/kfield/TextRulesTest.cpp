@@ -86,15 +86,6 @@ TEST(TextRules, GiveTheResultsOfTheirTable)
         EXPECT_EQ(rules.at(row[0])(withBytes(row[1]), row[2]), withBytes(row[3])) << row[0] << "|" << row[1] << "|" << row[2];
 }
 
-TEST(LineWriter, EndsEveryLineWithCrLf)
-{
-    std::ostringstream out;
-    LineWriter writer(out, *config::codePageByNumber(1252));
-    writer.keyLine("K1001", "");
-    writer.characteristicLine("K2001", 12, "DIM1");
-    EXPECT_EQ(out.str(), "K1001 \r\nK2001/12 DIM1\r\n");
-}
-
 TEST(TypeTexts, NameEachTypeByItsLanguageLine)
 {
     std::map<std::string, std::map<int, int>> tables;

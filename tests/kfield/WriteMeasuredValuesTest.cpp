@@ -72,8 +72,4 @@ TEST_F(ValuesWriter, ShowsProgressAndPutsTheUpdatesFlagBack)
     EXPECT_EQ(progress.updates, 5);
     EXPECT_FALSE(progress.visible);
     EXPECT_EQ(progress.hides, 1);
-
-    source::MemoryApplication enabled(exampleApplication());
-    write(enabled);
-    EXPECT_TRUE(enabled.record().updatesEnabled);
 }

@@ -67,6 +67,18 @@ TEST_F(StartCommand, ReachesTheValuesOnlyWhenTheValuesWriterRan)
     EXPECT_FALSE(start().reachedValues());
 }
 
+TEST_F(StartCommand, ReportsAMissingOutputDirectoryAndWritesNothing)
+{
+    run.Settings.SettingDir = (dir / "missing").string();
+    attach(exampleApplication());
+    const auto result = start();
+    EXPECT_EQ(result.outcome, RunOutcome::Failed);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
+    EXPECT_NE(messages.messages[0].text.find("does not exist"), std::string::npos);
+    EXPECT_EQ(dir.listing(), "");
+}
+
 // Another holder keeps the file set's lock beyond the run's wait.
 TEST_F(StartCommand, StopsWithTheLocksMessageAndChangesNothingWhenTheFileSetCannotBeLocked)
 {

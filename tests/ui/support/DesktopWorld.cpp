@@ -3,12 +3,16 @@
 #include "LanguageFiles.h"
 
 #include "config/SettingKeys.h"
+#include "desktop/DirectoryList.h"
+#include "desktop/DriveList.h"
 #include "source/MemoryApplication.h"
 #include "support/ModelBuilder.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QJsonArray>
 #include <QLabel>
@@ -82,6 +86,12 @@ QString captions(QWidget* window)
     return texts.filter(kept).join(QLatin1Char('|'));
 }
 
+// The settings dialog's folder list.
+ui::DirectoryList* folderList(QWidget* window)
+{
+    return window->findChild<ui::DirectoryList*>(QStringLiteral("Dir_DFQ"));
+}
+
 } // namespace
 
 DesktopWorld::DesktopWorld(std::string argumentText)
@@ -101,7 +111,7 @@ DesktopWorld::~DesktopWorld()
 }
 
 // The files named are in the program directory unless the step says "output"; "resource.dll"
-// compares with a numbered language file of that prefix.
+// compares with a numbered language file of that prefix. Folders are inside the output directory.
 void DesktopWorld::run(const QJsonArray& step)
 {
     const QString name = step[0].toString();
@@ -157,7 +167,43 @@ void DesktopWorld::run(const QJsonArray& step)
         QCOMPARE(m_endRequests.join(QLatin1Char(' ')), text(1));
     else if (name == "connections")
         QCOMPARE(m_connector.requests, step[1].toInt());
-    else if (name == "stored settings")
+    else if (name == "folders")
+        for (int folder = 1; folder < step.size(); ++folder)
+            std::filesystem::create_directories(m_output / text(folder).toStdString());
+    else if (name == "open") { // an entry of the folder list, ".." the folder above: by a double click or by Enter
+        ui::DirectoryList* list = folderList(front);
+        QTreeWidgetItem* entry = text(1) == ".." ? list->currentItem()->parent()
+                                                 : list->findItems(text(1), Qt::MatchExactly | Qt::MatchRecursive).value(0);
+        QVERIFY(entry);
+        if (text(2) == "Enter") {
+            list->setCurrentItem(entry);
+            QTest::keyClick(list, Qt::Key_Return);
+        } else { // the widget overload of mouseDClick sends no press of its own
+            const QPoint place = list->visualItemRect(entry).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, place);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, place);
+        }
+    } else if (name == "folder") { // the folder shown and the folders in it
+        const QString shown = QString::fromStdString((m_output / text(1).toStdString()).string());
+        QCOMPARE(front->findChild<QLabel*>(QStringLiteral("Label_Verzeichnis"))->text(), QDir::cleanPath(shown));
+        QStringList inside;
+        for (int child = 0; child < folderList(front)->currentItem()->childCount(); ++child)
+            inside.append(folderList(front)->currentItem()->child(child)->text(0));
+        QCOMPARE(inside.join(QLatin1Char('|')), text(2));
+    } else if (name == "checked") { // the object names of the boxes checked, sorted
+        QStringList checked;
+        for (QCheckBox* box : front->findChildren<QCheckBox*>())
+            if (box->isChecked())
+                checked.append(box->objectName());
+        checked.sort();
+        QCOMPARE(checked.join(QLatin1Char(' ')), text(1));
+    } else if (name == "setting") { // "{output}" the output directory, "{drive}" the volume it is on
+        QString expected = text(2).replace(QStringLiteral("{output}"), QString::fromStdString(m_output.path().string()));
+        expected.replace(QStringLiteral("{drive}"), ui::DriveList().driveOf(QString::fromStdString(m_output.path().string())));
+        QCOMPARE(QString::fromStdString(m_settings.ReadSetting(config::setting::kApplication, config::setting::kSection,
+                                                               text(1).toStdString(), "(none)")),
+                 expected);
+    } else if (name == "stored settings")
         QCOMPARE(m_settings.size(), std::size_t(step[1].toInt()));
     else if (name == "program directory")
         QCOMPARE(QString::fromStdString(m_programDirectory.listing()), text(1));

@@ -100,7 +100,7 @@ DesktopWorld::DesktopWorld(std::string argumentText)
     testing_support::writeBytes(m_programDirectory / "resource.dll", languageFileBytes("L"));
     testing_support::writeBytes(m_programDirectory / "German.dll", languageFileBytes("G"));
     testing_support::writeBytes(m_programDirectory / "English.dll", languageFileBytes("E"));
-    m_settings.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDir, m_output.path().string());
+    m_settings.values.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDir, m_output.path().string());
     m_connector.application = std::make_shared<source::MemoryApplication>(testing_support::exampleApplication());
 }
 
@@ -111,12 +111,17 @@ DesktopWorld::~DesktopWorld()
 }
 
 // The files named are in the program directory unless the step says "output"; "resource.dll"
-// compares with a numbered language file of that prefix. Folders are inside the output directory.
+// compares with a numbered language file of that prefix.
 void DesktopWorld::run(const QJsonArray& step)
 {
     const QString name = step[0].toString();
     const auto text = [&step](int at) { return step[at].toString(); };
     const auto file = [&](int at) { return m_programDirectory / text(at).toStdString(); };
+    // "{started}" the directory the program was started in, else a path, a relative one inside the output directory.
+    const auto place = [&](int at) {
+        const std::filesystem::path inOutput = m_output / text(at).toStdString();
+        return text(at) == "{started}" ? QDir::currentPath() : QDir::cleanPath(QString::fromStdString(inOutput.string()));
+    };
     QWidget* front = frontWindow();
     if (name == "language file")
         testing_support::writeBytes(file(1), languageFileBytes(text(2).toStdString(), step[3].toInt(165)));
@@ -125,8 +130,10 @@ void DesktopWorld::run(const QJsonArray& step)
                                    std::filesystem::copy_options::overwrite_existing);
     else if (name == "remove")
         std::filesystem::remove(file(1));
+    else if (name == "settings cannot be written")
+        m_settings.failing = true;
     else if (name == "store")
-        m_settings.WriteSetting(config::setting::kApplication, config::setting::kSection, text(1).toStdString(), text(2).toStdString());
+        m_settings.values.WriteSetting(config::setting::kApplication, config::setting::kSection, text(1).toStdString(), text(2).toStdString());
     else if (name == "application")
         m_connector.running = text(1) == "running";
     else if (name == "start") {
@@ -167,7 +174,7 @@ void DesktopWorld::run(const QJsonArray& step)
         QCOMPARE(m_endRequests.join(QLatin1Char(' ')), text(1));
     else if (name == "connections")
         QCOMPARE(m_connector.requests, step[1].toInt());
-    else if (name == "folders")
+    else if (name == "folders") // made inside the output directory
         for (int folder = 1; folder < step.size(); ++folder)
             std::filesystem::create_directories(m_output / text(folder).toStdString());
     else if (name == "open") { // an entry of the folder list, ".." the folder above: by a double click or by Enter
@@ -183,13 +190,20 @@ void DesktopWorld::run(const QJsonArray& step)
             QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, place);
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, place);
         }
-    } else if (name == "folder") { // the folder shown and the folders in it
-        const QString shown = QString::fromStdString((m_output / text(1).toStdString()).string());
-        QCOMPARE(front->findChild<QLabel*>(QStringLiteral("Label_Verzeichnis"))->text(), QDir::cleanPath(shown));
+    } else if (name == "folder") { // the folder shown and, if given, the folders in it
+        QCOMPARE(front->findChild<QLabel*>(QStringLiteral("Label_Verzeichnis"))->text(), place(1));
         QStringList inside;
         for (int child = 0; child < folderList(front)->currentItem()->childCount(); ++child)
             inside.append(folderList(front)->currentItem()->child(child)->text(0));
-        QCOMPARE(inside.join(QLatin1Char('|')), text(2));
+        if (step.size() > 2)
+            QCOMPARE(inside.join(QLatin1Char('|')), text(2));
+    } else if (name == "add drive") { // and choose it, as when a USB stick comes
+        auto* drives = front->findChild<ui::DriveList*>(QStringLiteral("Drive_DFQ"));
+        drives->addItem(place(1));
+        drives->setCurrentIndex(drives->count() - 1);
+    } else if (name == "drive") { // the drive chosen: the one the folder is on
+        auto* drives = front->findChild<ui::DriveList*>(QStringLiteral("Drive_DFQ"));
+        QCOMPARE(drives->drive(), drives->driveOf(place(1)));
     } else if (name == "checked") { // the object names of the boxes checked, sorted
         QStringList checked;
         for (QCheckBox* box : front->findChildren<QCheckBox*>())
@@ -200,11 +214,11 @@ void DesktopWorld::run(const QJsonArray& step)
     } else if (name == "setting") { // "{output}" the output directory, "{drive}" the volume it is on
         QString expected = text(2).replace(QStringLiteral("{output}"), QString::fromStdString(m_output.path().string()));
         expected.replace(QStringLiteral("{drive}"), ui::DriveList().driveOf(QString::fromStdString(m_output.path().string())));
-        QCOMPARE(QString::fromStdString(m_settings.ReadSetting(config::setting::kApplication, config::setting::kSection,
+        QCOMPARE(QString::fromStdString(m_settings.values.ReadSetting(config::setting::kApplication, config::setting::kSection,
                                                                text(1).toStdString(), "(none)")),
                  expected);
     } else if (name == "stored settings")
-        QCOMPARE(m_settings.size(), std::size_t(step[1].toInt()));
+        QCOMPARE(m_settings.values.size(), std::size_t(step[1].toInt()));
     else if (name == "program directory")
         QCOMPARE(QString::fromStdString(m_programDirectory.listing()), text(1));
     else if (name == "resource.dll")

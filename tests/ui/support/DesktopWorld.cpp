@@ -86,10 +86,15 @@ QString captions(QWidget* window)
     return texts.filter(kept).join(QLatin1Char('|'));
 }
 
-// The settings dialog's folder list.
+// The settings dialog's folder and drive lists.
 ui::DirectoryList* folderList(QWidget* window)
 {
     return window->findChild<ui::DirectoryList*>(QStringLiteral("Dir_DFQ"));
+}
+
+ui::DriveList* driveList(QWidget* window)
+{
+    return window->findChild<ui::DriveList*>(QStringLiteral("Drive_DFQ"));
 }
 
 } // namespace
@@ -192,19 +197,18 @@ void DesktopWorld::run(const QJsonArray& step)
         }
     } else if (name == "folder") { // the folder shown and, if given, the folders in it
         QCOMPARE(front->findChild<QLabel*>(QStringLiteral("Label_Verzeichnis"))->text(), place(1));
+        const QTreeWidgetItem* shown = folderList(front)->currentItem();
         QStringList inside;
-        for (int child = 0; child < folderList(front)->currentItem()->childCount(); ++child)
-            inside.append(folderList(front)->currentItem()->child(child)->text(0));
+        for (int child = 0; child < shown->childCount(); ++child)
+            inside.append(shown->child(child)->text(0));
         if (step.size() > 2)
             QCOMPARE(inside.join(QLatin1Char('|')), text(2));
     } else if (name == "add drive") { // and choose it, as when a USB stick comes
-        auto* drives = front->findChild<ui::DriveList*>(QStringLiteral("Drive_DFQ"));
-        drives->addItem(place(1));
-        drives->setCurrentIndex(drives->count() - 1);
-    } else if (name == "drive") { // the drive chosen: the one the folder is on
-        auto* drives = front->findChild<ui::DriveList*>(QStringLiteral("Drive_DFQ"));
-        QCOMPARE(drives->drive(), drives->driveOf(place(1)));
-    } else if (name == "checked") { // the object names of the boxes checked, sorted
+        driveList(front)->addItem(place(1));
+        driveList(front)->setCurrentIndex(driveList(front)->count() - 1);
+    } else if (name == "drive") // the drive chosen: the one the folder is on
+        QCOMPARE(driveList(front)->drive(), driveList(front)->driveOf(place(1)));
+    else if (name == "checked") { // the object names of the boxes checked, sorted
         QStringList checked;
         for (QCheckBox* box : front->findChildren<QCheckBox*>())
             if (box->isChecked())
@@ -214,9 +218,9 @@ void DesktopWorld::run(const QJsonArray& step)
     } else if (name == "setting") { // "{output}" the output directory, "{drive}" the volume it is on
         QString expected = text(2).replace(QStringLiteral("{output}"), QString::fromStdString(m_output.path().string()));
         expected.replace(QStringLiteral("{drive}"), ui::DriveList().driveOf(QString::fromStdString(m_output.path().string())));
-        QCOMPARE(QString::fromStdString(m_settings.values.ReadSetting(config::setting::kApplication, config::setting::kSection,
-                                                               text(1).toStdString(), "(none)")),
-                 expected);
+        const std::string stored =
+            m_settings.values.ReadSetting(config::setting::kApplication, config::setting::kSection, text(1).toStdString(), "(none)");
+        QCOMPARE(QString::fromStdString(stored), expected);
     } else if (name == "stored settings")
         QCOMPARE(m_settings.values.size(), std::size_t(step[1].toInt()));
     else if (name == "program directory")

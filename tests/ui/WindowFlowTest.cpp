@@ -1,7 +1,9 @@
 // The desktop program's windows in flows, one per file in tests/data/desktop/flows: the command line,
-// then the steps of DesktopWorld::run. Every message box must be expected by a "boxes" step.
+// then the steps of DesktopWorld::run. Every message box must be expected by a "boxes" step. Then
+// two widgets on their own: the progress bar and the drive list.
 #include "support/DesktopWorld.h"
 
+#include "desktop/DriveList.h"
 #include "desktop/ProgressWidgets.h"
 
 #include <QDir>
@@ -59,6 +61,24 @@ private slots:
         QCOMPARE(caption.text(), QString());
         progress.show("L10", 0); // a part program without commands: an empty bar, not a busy indicator
         QVERIFY(bar.maximum() > bar.minimum());
+    }
+
+    // A path belongs to the longest volume it is inside; a stored drive may be in the list's own form.
+    void theDriveListsVolumes()
+    {
+        ui::DriveList drives;
+        drives.clear();
+        drives.addItems({QStringLiteral("/"), QStringLiteral("/work")});
+        QCOMPARE(drives.driveOf(QStringLiteral("/work")), QStringLiteral("/work"));
+        QCOMPARE(drives.driveOf(QStringLiteral("/work/a")), QStringLiteral("/work"));
+        QCOMPARE(drives.driveOf(QStringLiteral("/workshop")), QStringLiteral("/"));
+        drives.clear();
+        drives.addItems({QStringLiteral("C:\\"), QStringLiteral("D:\\")});
+        QVERIFY(drives.selectDrive(QStringLiteral("d: [DATA]")));
+        QCOMPARE(drives.drive(), QStringLiteral("D:\\"));
+        QVERIFY(drives.selectDrive(QStringLiteral("c:")));
+        QVERIFY(!drives.selectDrive(QStringLiteral("e: [USB]")));
+        QCOMPARE(drives.drive(), QStringLiteral("C:\\"));
     }
 };
 

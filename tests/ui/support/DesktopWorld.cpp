@@ -3,12 +3,16 @@
 #include "LanguageFiles.h"
 
 #include "config/SettingKeys.h"
+#include "desktop/DirectoryList.h"
+#include "desktop/DriveList.h"
 #include "source/MemoryApplication.h"
 #include "support/ModelBuilder.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QJsonArray>
 #include <QLabel>
@@ -82,6 +86,17 @@ QString captions(QWidget* window)
     return texts.filter(kept).join(QLatin1Char('|'));
 }
 
+// The settings dialog's folder and drive lists.
+ui::DirectoryList* folderList(QWidget* window)
+{
+    return window->findChild<ui::DirectoryList*>(QStringLiteral("Dir_DFQ"));
+}
+
+ui::DriveList* driveList(QWidget* window)
+{
+    return window->findChild<ui::DriveList*>(QStringLiteral("Drive_DFQ"));
+}
+
 } // namespace
 
 DesktopWorld::DesktopWorld(std::string argumentText)
@@ -90,7 +105,7 @@ DesktopWorld::DesktopWorld(std::string argumentText)
     testing_support::writeBytes(m_programDirectory / "resource.dll", languageFileBytes("L"));
     testing_support::writeBytes(m_programDirectory / "German.dll", languageFileBytes("G"));
     testing_support::writeBytes(m_programDirectory / "English.dll", languageFileBytes("E"));
-    m_settings.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDir, m_output.path().string());
+    m_settings.values.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDir, m_output.path().string());
     m_connector.application = std::make_shared<source::MemoryApplication>(testing_support::exampleApplication());
 }
 
@@ -107,6 +122,11 @@ void DesktopWorld::run(const QJsonArray& step)
     const QString name = step[0].toString();
     const auto text = [&step](int at) { return step[at].toString(); };
     const auto file = [&](int at) { return m_programDirectory / text(at).toStdString(); };
+    // "{started}" the directory the program was started in, else a path, a relative one inside the output directory.
+    const auto place = [&](int at) {
+        const std::filesystem::path inOutput = m_output / text(at).toStdString();
+        return text(at) == "{started}" ? QDir::currentPath() : QDir::cleanPath(QString::fromStdString(inOutput.string()));
+    };
     QWidget* front = frontWindow();
     if (name == "language file")
         testing_support::writeBytes(file(1), languageFileBytes(text(2).toStdString(), step[3].toInt(165)));
@@ -115,8 +135,10 @@ void DesktopWorld::run(const QJsonArray& step)
                                    std::filesystem::copy_options::overwrite_existing);
     else if (name == "remove")
         std::filesystem::remove(file(1));
+    else if (name == "settings cannot be written")
+        m_settings.failing = true;
     else if (name == "store")
-        m_settings.WriteSetting(config::setting::kApplication, config::setting::kSection, text(1).toStdString(), text(2).toStdString());
+        m_settings.values.WriteSetting(config::setting::kApplication, config::setting::kSection, text(1).toStdString(), text(2).toStdString());
     else if (name == "application")
         m_connector.running = text(1) == "running";
     else if (name == "start") {
@@ -157,8 +179,50 @@ void DesktopWorld::run(const QJsonArray& step)
         QCOMPARE(m_endRequests.join(QLatin1Char(' ')), text(1));
     else if (name == "connections")
         QCOMPARE(m_connector.requests, step[1].toInt());
-    else if (name == "stored settings")
-        QCOMPARE(m_settings.size(), std::size_t(step[1].toInt()));
+    else if (name == "folders") // made inside the output directory
+        for (int folder = 1; folder < step.size(); ++folder)
+            std::filesystem::create_directories(m_output / text(folder).toStdString());
+    else if (name == "open") { // an entry of the folder list, ".." the folder above: by a double click or by Enter
+        ui::DirectoryList* list = folderList(front);
+        QTreeWidgetItem* entry = text(1) == ".." ? list->currentItem()->parent()
+                                                 : list->findItems(text(1), Qt::MatchExactly | Qt::MatchRecursive).value(0);
+        QVERIFY(entry);
+        if (text(2) == "Enter") {
+            list->setCurrentItem(entry);
+            QTest::keyClick(list, Qt::Key_Return);
+        } else { // the widget overload of mouseDClick sends no press of its own
+            const QPoint place = list->visualItemRect(entry).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, place);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, place);
+        }
+    } else if (name == "folder") { // the folder shown and, if given, the folders in it
+        QCOMPARE(front->findChild<QLabel*>(QStringLiteral("Label_Verzeichnis"))->text(), place(1));
+        const QTreeWidgetItem* shown = folderList(front)->currentItem();
+        QStringList inside;
+        for (int child = 0; child < shown->childCount(); ++child)
+            inside.append(shown->child(child)->text(0));
+        if (step.size() > 2)
+            QCOMPARE(inside.join(QLatin1Char('|')), text(2));
+    } else if (name == "add drive") { // and choose it, as when a USB stick comes
+        driveList(front)->addItem(place(1));
+        driveList(front)->setCurrentIndex(driveList(front)->count() - 1);
+    } else if (name == "drive") // the drive chosen: the one the folder is on
+        QCOMPARE(driveList(front)->drive(), driveList(front)->driveOf(place(1)));
+    else if (name == "checked") { // the object names of the boxes checked, sorted
+        QStringList checked;
+        for (QCheckBox* box : front->findChildren<QCheckBox*>())
+            if (box->isChecked())
+                checked.append(box->objectName());
+        checked.sort();
+        QCOMPARE(checked.join(QLatin1Char(' ')), text(1));
+    } else if (name == "setting") { // "{output}" the output directory, "{drive}" the volume it is on
+        QString expected = text(2).replace(QStringLiteral("{output}"), QString::fromStdString(m_output.path().string()));
+        expected.replace(QStringLiteral("{drive}"), ui::DriveList().driveOf(QString::fromStdString(m_output.path().string())));
+        const std::string stored =
+            m_settings.values.ReadSetting(config::setting::kApplication, config::setting::kSection, text(1).toStdString(), "(none)");
+        QCOMPARE(QString::fromStdString(stored), expected);
+    } else if (name == "stored settings")
+        QCOMPARE(m_settings.values.size(), std::size_t(step[1].toInt()));
     else if (name == "program directory")
         QCOMPARE(QString::fromStdString(m_programDirectory.listing()), text(1));
     else if (name == "resource.dll")

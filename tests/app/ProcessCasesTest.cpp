@@ -61,9 +61,9 @@ protected:
             arguments.push_back(expand(argument.get<std::string>()));
         const std::filesystem::path program = std::filesystem::path(NORDA_PROGRAM_DIR) / test.value("program", "norda-cli");
         if (!test.contains("timeout"))
-            return ChildProcess(program, arguments, options).wait();
+            return ChildProcess(program, arguments, environment).wait();
         arguments.insert(arguments.begin(), {test["timeout"].get<std::string>(), program.string()});
-        return ChildProcess("/usr/bin/timeout", arguments, options).wait();
+        return ChildProcess("/usr/bin/timeout", arguments, environment).wait();
     }
 };
 
@@ -75,8 +75,8 @@ TEST_P(ProcessCase, PrintsAndWritesWhatTheCaseSays)
     const json none = json::object();
     const auto part = [&](const char* name) -> const json& { return test.contains(name) ? test[name] : none; };
     for (const auto& [name, value] : part("environment").items())
-        options.environment[name] = expand(value.get<std::string>());
-    options.environment["QT_QPA_PLATFORM"] = "offscreen";
+        environment[name] = expand(value.get<std::string>());
+    environment["QT_QPA_PLATFORM"] = "offscreen";
     const std::filesystem::path settingsFile = root / "config" / "VELTRUM_NORDA_KONVERTER.ini";
     const std::string settings = expand(test.value("settings", ""));
     if (!settings.empty())

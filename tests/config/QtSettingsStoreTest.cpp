@@ -23,7 +23,7 @@ const std::string kSection = "Settings";
 // Runs the probe as a process of its own and returns what it printed; fails the test on a non-zero exit.
 std::string runProbe(const std::vector<std::string>& arguments, const std::map<std::string, std::string>& environment = {})
 {
-    const auto result = testing_support::runProcess(SETTINGS_PROBE, arguments, environment);
+    const auto result = testing_support::ChildProcess(SETTINGS_PROBE, arguments, environment).wait();
     EXPECT_EQ(result.exitCode, 0) << result.err;
     return result.out;
 }

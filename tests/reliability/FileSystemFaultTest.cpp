@@ -10,7 +10,7 @@ namespace {
 
 ProcessResult changeAttributes(const char* change, const std::filesystem::path& path)
 {
-    return runProcess("/usr/bin/chattr", {change, path.string()});
+    return ChildProcess("/usr/bin/chattr", {change, path.string()}).wait();
 }
 
 // Makes a file or folder immutable until the guard ends: nothing can write, create, rename or delete

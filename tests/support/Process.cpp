@@ -15,7 +15,7 @@ extern char** environ;
 namespace testing_support {
 namespace {
 
-std::vector<std::string> childEnvironment(const std::map<std::string, std::string>& changes)
+std::vector<std::string> childEnvironment(const EnvironmentChanges& changes)
 {
     std::vector<std::string> entries;
     for (char** entry = environ; *entry != nullptr; ++entry) {
@@ -54,12 +54,12 @@ std::string drain(int descriptor)
 
 } // namespace
 
-ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments, const ProcessOptions& options)
+ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments, const EnvironmentChanges& environment)
 {
     // Everything the child needs is built before fork(): after it only async-signal-safe calls are allowed.
     std::vector<std::string> argumentTexts{program.string()};
     argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
-    std::vector<std::string> environmentTexts = childEnvironment(options.environment);
+    std::vector<std::string> environmentTexts = childEnvironment(environment);
     const std::vector<char*> argv = pointers(argumentTexts);
     const std::vector<char*> envp = pointers(environmentTexts);
     const std::string path = program.string();
@@ -118,12 +118,6 @@ ProcessResult ChildProcess::wait()
         result.err += std::string("[ended by signal ") + ::strsignal(WTERMSIG(status)) + "]";
     }
     return result;
-}
-
-ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                         const std::map<std::string, std::string>& environment)
-{
-    return ChildProcess(program, arguments, {environment}).wait();
 }
 
 } // namespace testing_support

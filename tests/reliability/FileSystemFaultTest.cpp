@@ -61,15 +61,6 @@ protected:
 
 } // namespace
 
-TEST_P(FileSystemFaults, MissingOutputDirectory)
-{
-    std::filesystem::remove(out);
-    const auto result = convert(kPumpSnapshot, settings());
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, "Error: Cannot write into the output directory \"" + out.string() + "\": the directory does not exist\n");
-    EXPECT_EQ(root.listing(), "config in");
-}
-
 TEST_P(FileSystemFaults, ReadOnlyOutputDirectoryRefusesAFullWriteAndTakesAnAppend)
 {
     // An append creates no file, not even a lock file, so a folder that takes no new file still takes it.

@@ -13,19 +13,6 @@
 using namespace std::chrono_literals;
 using namespace testing_support;
 
-TEST(FileLock, GivesUpWhenAnotherHolderKeepsIt)
-{
-    TemporaryDirectory dir;
-    const auto held = kfield::lockFileSet(dir / "PUMP.dfd");
-    try {
-        kfield::lockFileSet(dir / "PUMP.dfd", 300ms);
-        FAIL() << "the lock was taken twice";
-    } catch (const kfield::FileError& error) {
-        EXPECT_EQ(std::string(error.what()), "Cannot lock \"" + dir.path().string() +
-                                                 "\": another conversion in this folder has not finished within 300 ms");
-    }
-}
-
 TEST(FileLock, ReportsAFolderThatCannotBeLocked)
 {
     TemporaryDirectory dir;

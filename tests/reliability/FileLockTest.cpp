@@ -1,6 +1,7 @@
 #include "files/FileLock.h"
 #include "files/FileError.h"
 
+#include "support/ErrorText.h"
 #include "support/Files.h"
 
 #include <gtest/gtest.h>
@@ -16,12 +17,8 @@ using namespace testing_support;
 TEST(FileLock, ReportsAFolderThatCannotBeLocked)
 {
     TemporaryDirectory dir;
-    try {
-        kfield::lockFileSet(dir / "missing" / "PUMP.dfd");
-        FAIL() << "no error";
-    } catch (const kfield::FileError& error) {
-        EXPECT_EQ(std::string(error.what()), "Cannot lock \"" + (dir / "missing").string() + "\": No such file or directory");
-    }
+    EXPECT_EQ(errorText<kfield::FileError>([&] { kfield::lockFileSet(dir / "missing" / "PUMP.dfd"); }),
+              "Cannot lock \"" + (dir / "missing").string() + "\": No such file or directory");
 }
 
 // Whether its holder lets it go or dies; no lock leaves a file behind.

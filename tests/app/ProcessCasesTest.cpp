@@ -1,6 +1,7 @@
-// The programs as processes, one case per JSON file in the folders of CASE_DIRS (separated by "|"): the settings file and the files
-// in the output directory before, the runs with their exit status and what they print, and the
-// output directory afterwards, byte by byte or, where the clock writes into it, by its number of
+// The programs as processes, one case per JSON file in the folders of CASE_DIRS (separated by "|"):
+// the settings file and the files in the output directory before ("folder/file" makes the folder),
+// the runs with their exit status and what they print, and the output directory afterwards (a
+// folder shows as "<dir>"), byte by byte or, where the clock writes into it, by its number of
 // lines. "stdout" is all of standard output, "stderr" the start of standard error, "printsAlso"
 // texts found in either; "timeout" ends a program still running after that many seconds (exit
 // status 124). In every text, {out}, {data} and {examples} stand for those directories; an
@@ -81,8 +82,10 @@ TEST_P(ProcessCase, PrintsAndWritesWhatTheCaseSays)
     const std::string settings = expand(test.value("settings", ""));
     if (!settings.empty())
         writeBytes(settingsFile, settings);
-    for (const auto& [name, pieces] : part("before").items())
+    for (const auto& [name, pieces] : part("before").items()) {
+        std::filesystem::create_directories((out / name).parent_path());
         writeBytes(out / name, bytesOf(pieces));
+    }
 
     for (const json& step : test.at("runs")) {
         const ProcessResult result = run(test, step);

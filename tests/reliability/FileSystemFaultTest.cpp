@@ -89,24 +89,5 @@ TEST_P(FileSystemFaults, ReadOnlyValuesOrCombinedFile)
     expectRefused("\"" + (out / valuesName()).string() + "\": Operation not permitted");
 }
 
-TEST_P(FileSystemFaults, AFolderIsNotATransferFile)
-{
-    // A folder named like a transfer file neither starts an append nor is written past; a folder
-    // named like the temporary file is not deleted. Each stays as it was.
-    const std::pair<const char*, const char*> cases[] = {
-        {".dfd", "a folder has the name of the transfer file"},
-        {".dfq", "a folder has the name of the transfer file"},
-        {".tmp", "a file or folder of this name is in the way"},
-    };
-    for (const auto& [extension, reason] : cases) {
-        const std::filesystem::path folder = out / (std::string("PUMP HOUSING A1") + extension);
-        std::filesystem::create_directory(folder);
-        writeBytes(folder / "inside", "kept");
-        expectRefused("\"" + folder.string() + "\": " + reason);
-        EXPECT_EQ(readBytes(folder / "inside"), "kept");
-        std::filesystem::remove_all(folder);
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(SeparateAndCombined, FileSystemFaults, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Combined" : "Separate"; });

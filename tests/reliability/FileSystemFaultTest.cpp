@@ -30,7 +30,7 @@ protected:
 
     void firstRun()
     {
-        const auto result = convert(kPumpSnapshot, settings());
+        const auto result = convert(settings());
         ASSERT_EQ(result.exitCode, 0) << result.err;
     }
 
@@ -38,7 +38,7 @@ protected:
     void expectRefused(const std::string& reason)
     {
         const DirectoryBytes before = contentsOf(out);
-        const auto result = convert(kPumpSnapshot, settings());
+        const auto result = convert(settings());
         EXPECT_EQ(result.exitCode, 1);
         EXPECT_TRUE(isOneLine(result.err)) << result.err;
         EXPECT_TRUE(result.err.starts_with("Error: Cannot ")) << result.err;
@@ -75,7 +75,7 @@ TEST_P(FileSystemFaults, ReadOnlyOutputDirectoryRefusesAFullWriteAndTakesAnAppen
     firstRun();
     const std::string before = readBytes(out / valuesName());
     const auto readOnly = immutable(out);
-    const auto result = convert(kPumpSnapshot, settings());
+    const auto result = convert(settings());
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(readBytes(out / valuesName()).starts_with(before + "25.0312"));
 }

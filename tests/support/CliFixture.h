@@ -39,10 +39,10 @@ protected:
         all.insert(all.end(), extra.begin(), extra.end());
         return all;
     }
-    ProcessResult cli(const std::vector<std::string>& arguments) const { return ChildProcess(kCli, arguments, environment).wait(); }
-    ProcessResult convert(const std::filesystem::path& snapshot, const std::vector<std::string>& extra = {}) const
+    // Converts the example part program.
+    ProcessResult convert(const std::vector<std::string>& extra) const
     {
-        return cli(arguments(snapshot, extra));
+        return ChildProcess(kCli, arguments(kPumpSnapshot, extra), environment).wait();
     }
 
     // Nothing was created next to the output directory, the inputs or the settings store.

@@ -1,5 +1,6 @@
-// Files that cannot be written, seen from norda-cli: each fault gives one clear message and exit
-// status 1, and leaves every file as it was.
+// Files and folders that nobody may write, seen from norda-cli: each refusal gives one clear message
+// and exit status 1, and leaves every file as it was. The folders named like a transfer file, and the
+// missing output directory, are process cases under tests/data/cli.
 #include "support/CliFixture.h"
 
 #include <memory>
@@ -48,14 +49,15 @@ protected:
         expectNothingOutsideTheOutputDirectory();
     }
 
-    // Empty when the immutable attribute can be set here (not on tmpfs, and only with the right to),
-    // else why not.
-    std::string immutableFlagUnavailable() const
+    // Every test here needs the immutable attribute, which is not on tmpfs and only with the right to.
+    void SetUp() override
     {
+        CliFixture::SetUp();
         writeBytes(in / "probe", "");
         const ProcessResult result = changeAttributes("+i", in / "probe");
         changeAttributes("-i", in / "probe");
-        return result.exitCode == 0 ? "" : "the immutable attribute is not available here: " + result.err;
+        if (result.exitCode != 0)
+            GTEST_SKIP() << "the immutable attribute is not available here: " << result.err;
     }
 };
 
@@ -64,8 +66,6 @@ protected:
 TEST_P(FileSystemFaults, ReadOnlyOutputDirectoryRefusesAFullWriteAndTakesAnAppend)
 {
     // An append creates no file, not even a lock file, so a folder that takes no new file still takes it.
-    if (const std::string reason = immutableFlagUnavailable(); !reason.empty())
-        GTEST_SKIP() << reason;
     writeBytes(out / "PUMP HOUSING A1.dfx", "earlier values\r\n");
     {
         const auto readOnly = immutable(out);
@@ -82,8 +82,6 @@ TEST_P(FileSystemFaults, ReadOnlyOutputDirectoryRefusesAFullWriteAndTakesAnAppen
 
 TEST_P(FileSystemFaults, ReadOnlyValuesOrCombinedFile)
 {
-    if (const std::string reason = immutableFlagUnavailable(); !reason.empty())
-        GTEST_SKIP() << reason;
     firstRun();
     const auto readOnly = immutable(out / valuesName());
     expectRefused("\"" + (out / valuesName()).string() + "\": Operation not permitted");

@@ -96,7 +96,8 @@ TEST_F(StartCommand, StopsWithTheLocksMessageAndChangesNothingWhenTheFileSetCann
 
         EXPECT_EQ(run.start(services).outcome, RunOutcome::Failed);
         ASSERT_EQ(messages.messages.size(), 1u);
-        EXPECT_TRUE(messages.messages[0].text.starts_with("Cannot lock \"" + dir.path().string())) << messages.messages[0].text;
+        EXPECT_EQ(messages.messages[0].text,
+                  "Cannot lock \"" + dir.path().string() + "\": another conversion in this folder has not finished within 10 ms");
         EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
         EXPECT_EQ(contentsOf(dir.path()), before);
     }

@@ -1,6 +1,7 @@
-// The programs as processes, one case per JSON file in the folders of CASE_DIRS (separated by "|"): the settings file and the files
-// in the output directory before, the runs with their exit status and what they print, and the
-// output directory afterwards, byte by byte or, where the clock writes into it, by its number of
+// The programs as processes, one case per JSON file in the folders of CASE_DIRS (separated by "|"):
+// the settings file and the files in the output directory before ("folder/file" makes the folder),
+// the runs with their exit status and what they print, and the output directory afterwards (a
+// folder shows as "<dir>"), byte by byte or, where the clock writes into it, by its number of
 // lines. "stdout" is all of standard output, "stderr" the start of standard error, "printsAlso"
 // texts found in either; "timeout" ends a program still running after that many seconds (exit
 // status 124). In every text, {out}, {data} and {examples} stand for those directories; an
@@ -61,9 +62,9 @@ protected:
             arguments.push_back(expand(argument.get<std::string>()));
         const std::filesystem::path program = std::filesystem::path(NORDA_PROGRAM_DIR) / test.value("program", "norda-cli");
         if (!test.contains("timeout"))
-            return ChildProcess(program, arguments, options).wait();
+            return ChildProcess(program, arguments, environment).wait();
         arguments.insert(arguments.begin(), {test["timeout"].get<std::string>(), program.string()});
-        return ChildProcess("/usr/bin/timeout", arguments, options).wait();
+        return ChildProcess("/usr/bin/timeout", arguments, environment).wait();
     }
 };
 
@@ -75,14 +76,16 @@ TEST_P(ProcessCase, PrintsAndWritesWhatTheCaseSays)
     const json none = json::object();
     const auto part = [&](const char* name) -> const json& { return test.contains(name) ? test[name] : none; };
     for (const auto& [name, value] : part("environment").items())
-        options.environment[name] = expand(value.get<std::string>());
-    options.environment["QT_QPA_PLATFORM"] = "offscreen";
+        environment[name] = expand(value.get<std::string>());
+    environment["QT_QPA_PLATFORM"] = "offscreen";
     const std::filesystem::path settingsFile = root / "config" / "VELTRUM_NORDA_KONVERTER.ini";
     const std::string settings = expand(test.value("settings", ""));
     if (!settings.empty())
         writeBytes(settingsFile, settings);
-    for (const auto& [name, pieces] : part("before").items())
+    for (const auto& [name, pieces] : part("before").items()) {
+        std::filesystem::create_directories((out / name).parent_path());
         writeBytes(out / name, bytesOf(pieces));
+    }
 
     for (const json& step : test.at("runs")) {
         const ProcessResult result = run(test, step);

@@ -7,6 +7,7 @@
 
 #include "platform/PlatformError.h"
 #include "config/QtSettingsStore.h"
+#include "support/ErrorText.h"
 #include "support/Files.h"
 #include "support/Process.h"
 
@@ -23,7 +24,7 @@ const std::string kSection = "Settings";
 // Runs the probe as a process of its own and returns what it printed; fails the test on a non-zero exit.
 std::string runProbe(const std::vector<std::string>& arguments, const std::map<std::string, std::string>& environment = {})
 {
-    const auto result = testing_support::runProcess(SETTINGS_PROBE, arguments, environment);
+    const auto result = testing_support::ChildProcess(SETTINGS_PROBE, arguments, environment).wait();
     EXPECT_EQ(result.exitCode, 0) << result.err;
     return result.out;
 }
@@ -71,14 +72,10 @@ TEST_F(QtSettingsStoreTest, FailedWriteThrowsNamingKeyAndFile)
 {
     // A regular file where the directory should be: no user, not even root, can write below it.
     writeBytes(m_directory / "blocked", "");
-    try {
-        QtSettingsStore(m_directory / "blocked").WriteSetting(kApplication, kSection, "DFQ", "1");
-        FAIL() << "the write did not fail";
-    } catch (const config::PlatformError& error) {
-        const std::string message = error.what();
-        EXPECT_NE(message.find("\"DFQ\""), std::string::npos) << message;
-        EXPECT_NE(message.find((m_directory / "blocked" / (kApplication + ".ini")).string()), std::string::npos) << message;
-    }
+    const std::string message = testing_support::errorText<config::PlatformError>(
+        [&] { QtSettingsStore(m_directory / "blocked").WriteSetting(kApplication, kSection, "DFQ", "1"); });
+    EXPECT_NE(message.find("\"DFQ\""), std::string::npos) << message;
+    EXPECT_NE(message.find((m_directory / "blocked" / (kApplication + ".ini")).string()), std::string::npos) << message;
 }
 
 TEST(QtSettingsStoreLocation, IsAnIniFileInTheUsersConfigDirectory)

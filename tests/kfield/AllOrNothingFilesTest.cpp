@@ -2,6 +2,7 @@
 #include "files/LocalFileSystem.h"
 #include "files/FileError.h"
 
+#include "support/ErrorText.h"
 #include "support/Files.h"
 
 #include <gtest/gtest.h>
@@ -23,13 +24,9 @@ TEST(FileReplacement, TakesTheFirstFreePartFileNameAndNamesTheFirstWhenNoneIsFre
         EXPECT_TRUE(std::filesystem::exists(dir / "a.dfd.1.part"));
     }
     writeBytes(dir / "a.dfd.1.part", "");
-    try {
-        kfield::FileReplacement file(files, dir / "a.dfd");
-        FAIL() << "no error";
-    } catch (const kfield::FileError& error) {
-        const std::string expected = "every name for its part file is taken (" + (dir / "a.dfd.part").string() + " and on)";
-        EXPECT_NE(std::string(error.what()).find(expected), std::string::npos) << error.what();
-    }
+    const std::string error = errorText<kfield::FileError>([&] { kfield::FileReplacement file(files, dir / "a.dfd"); });
+    const std::string expected = "every name for its part file is taken (" + (dir / "a.dfd.part").string() + " and on)";
+    EXPECT_NE(error.find(expected), std::string::npos) << error;
 }
 
 TEST(LocalFileSystem, ReportsAFullDiskOnAWriteOrAtTheLastByte)
@@ -38,11 +35,6 @@ TEST(LocalFileSystem, ReportsAFullDiskOnAWriteOrAtTheLastByte)
     for (const std::size_t size : {std::size_t{1}, std::size_t{1} << 20}) {
         const auto file = files.openForAppending("/dev/full");
         file->stream() << std::string(size, 'x');
-        try {
-            file->close();
-            ADD_FAILURE() << "no error for " << size << " bytes";
-        } catch (const kfield::FileError& error) {
-            EXPECT_STREQ(error.what(), "Cannot write \"/dev/full\": No space left on device");
-        }
+        EXPECT_EQ(errorText<kfield::FileError>([&] { file->close(); }), "Cannot write \"/dev/full\": No space left on device") << size;
     }
 }

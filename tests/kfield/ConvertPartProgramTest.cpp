@@ -5,6 +5,7 @@
 #include "files/FileError.h"
 #include "kfield/WriteMeasuredValues.h"
 
+#include "support/ErrorText.h"
 #include "support/ModelBuilder.h"
 #include "support/ValuesFixture.h"
 
@@ -79,12 +80,8 @@ TEST_F(FullWrite, RefusesAScratchFileThatCannotBeReadToItsEnd)
     files.failReadsAfter(5);
     source::MemoryApplication application(exampleApplication());
     const auto expectCannotRead = [&](const std::string& scratch, auto operation) {
-        try {
-            run(application, operation);
-            ADD_FAILURE() << "no error";
-        } catch (const kfield::FileError& error) {
-            EXPECT_EQ(std::string(error.what()), "Cannot read \"" + (dir / scratch).string() + "\": the file could not be read to its end");
-        }
+        EXPECT_EQ(errorText<kfield::FileError>([&] { run(application, operation); }),
+                  "Cannot read \"" + (dir / scratch).string() + "\": the file could not be read to its end");
     };
     expectCannotRead("PUMP.tmp", kfield::ConvertPartProgram);
     settings.DFQ = true;

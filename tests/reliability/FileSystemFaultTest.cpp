@@ -1,5 +1,6 @@
-// Files that cannot be written, seen from norda-cli: each fault gives one clear message and exit
-// status 1, and leaves every file as it was.
+// Files and folders that nobody may write, seen from norda-cli: each refusal gives one clear message
+// and exit status 1, and leaves every file as it was. The folders named like a transfer file, and the
+// missing output directory, are process cases under tests/data/cli.
 #include "support/CliFixture.h"
 
 #include <memory>
@@ -10,7 +11,7 @@ namespace {
 
 ProcessResult changeAttributes(const char* change, const std::filesystem::path& path)
 {
-    return runProcess("/usr/bin/chattr", {change, path.string()});
+    return ChildProcess("/usr/bin/chattr", {change, path.string()}).wait();
 }
 
 // Makes a file or folder immutable until the guard ends: nothing can write, create, rename or delete
@@ -30,7 +31,7 @@ protected:
 
     void firstRun()
     {
-        const auto result = convert(kPumpSnapshot, settings());
+        const auto result = convert(settings());
         ASSERT_EQ(result.exitCode, 0) << result.err;
     }
 
@@ -38,7 +39,7 @@ protected:
     void expectRefused(const std::string& reason)
     {
         const DirectoryBytes before = contentsOf(out);
-        const auto result = convert(kPumpSnapshot, settings());
+        const auto result = convert(settings());
         EXPECT_EQ(result.exitCode, 1);
         EXPECT_TRUE(isOneLine(result.err)) << result.err;
         EXPECT_TRUE(result.err.starts_with("Error: Cannot ")) << result.err;
@@ -48,33 +49,23 @@ protected:
         expectNothingOutsideTheOutputDirectory();
     }
 
-    // Empty when the immutable attribute can be set here (not on tmpfs, and only with the right to),
-    // else why not.
-    std::string immutableFlagUnavailable() const
+    // Every test here needs the immutable attribute, which is not on tmpfs and only with the right to.
+    void SetUp() override
     {
+        CliFixture::SetUp();
         writeBytes(in / "probe", "");
         const ProcessResult result = changeAttributes("+i", in / "probe");
         changeAttributes("-i", in / "probe");
-        return result.exitCode == 0 ? "" : "the immutable attribute is not available here: " + result.err;
+        if (result.exitCode != 0)
+            GTEST_SKIP() << "the immutable attribute is not available here: " << result.err;
     }
 };
 
 } // namespace
 
-TEST_P(FileSystemFaults, MissingOutputDirectory)
-{
-    std::filesystem::remove(out);
-    const auto result = convert(kPumpSnapshot, settings());
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, "Error: Cannot write into the output directory \"" + out.string() + "\": the directory does not exist\n");
-    EXPECT_EQ(root.listing(), "config in");
-}
-
 TEST_P(FileSystemFaults, ReadOnlyOutputDirectoryRefusesAFullWriteAndTakesAnAppend)
 {
     // An append creates no file, not even a lock file, so a folder that takes no new file still takes it.
-    if (const std::string reason = immutableFlagUnavailable(); !reason.empty())
-        GTEST_SKIP() << reason;
     writeBytes(out / "PUMP HOUSING A1.dfx", "earlier values\r\n");
     {
         const auto readOnly = immutable(out);
@@ -84,37 +75,16 @@ TEST_P(FileSystemFaults, ReadOnlyOutputDirectoryRefusesAFullWriteAndTakesAnAppen
     firstRun();
     const std::string before = readBytes(out / valuesName());
     const auto readOnly = immutable(out);
-    const auto result = convert(kPumpSnapshot, settings());
+    const auto result = convert(settings());
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(readBytes(out / valuesName()).starts_with(before + "25.0312"));
 }
 
 TEST_P(FileSystemFaults, ReadOnlyValuesOrCombinedFile)
 {
-    if (const std::string reason = immutableFlagUnavailable(); !reason.empty())
-        GTEST_SKIP() << reason;
     firstRun();
     const auto readOnly = immutable(out / valuesName());
     expectRefused("\"" + (out / valuesName()).string() + "\": Operation not permitted");
-}
-
-TEST_P(FileSystemFaults, AFolderIsNotATransferFile)
-{
-    // A folder named like a transfer file neither starts an append nor is written past; a folder
-    // named like the temporary file is not deleted. Each stays as it was.
-    const std::pair<const char*, const char*> cases[] = {
-        {".dfd", "a folder has the name of the transfer file"},
-        {".dfq", "a folder has the name of the transfer file"},
-        {".tmp", "a file or folder of this name is in the way"},
-    };
-    for (const auto& [extension, reason] : cases) {
-        const std::filesystem::path folder = out / (std::string("PUMP HOUSING A1") + extension);
-        std::filesystem::create_directory(folder);
-        writeBytes(folder / "inside", "kept");
-        expectRefused("\"" + folder.string() + "\": " + reason);
-        EXPECT_EQ(readBytes(folder / "inside"), "kept");
-        std::filesystem::remove_all(folder);
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(SeparateAndCombined, FileSystemFaults, ::testing::Bool(),

@@ -62,7 +62,7 @@ TEST_P(SimultaneousRuns, OneDescriptionAndEveryMeasurementWhole)
         for (int i = wave * kProcesses; i < (wave + 1) * kProcesses; ++i) {
             const std::string now = "2026-12-05T14:" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ":00";
             running.push_back(std::make_unique<ChildProcess>(
-                kCli, arguments(in / "large.json", {"--set", combined ? "DFQ=1" : "DFQ=0"}, now), options));
+                kCli, arguments(in / "large.json", {"--set", combined ? "DFQ=1" : "DFQ=0"}, now), environment));
         }
         int fullWrites = 0;
         for (auto& process : running) {

@@ -2,6 +2,7 @@
 #include "source/MemoryApplication.h"
 #include "source/Snapshot.h"
 
+#include "support/ErrorText.h"
 #include "support/Files.h"
 
 #include <gtest/gtest.h>
@@ -14,22 +15,12 @@ namespace {
 
 std::string errorOf(const std::string& document)
 {
-    try {
-        source::parseSnapshot(document, "test.json");
-    } catch (const source::SnapshotError& error) {
-        return error.what();
-    }
-    return "no error";
+    return errorText<source::SnapshotError>([&] { source::parseSnapshot(document, "test.json"); });
 }
 
 std::string errorOfFile(const std::filesystem::path& file)
 {
-    try {
-        source::readSnapshotFile(file);
-    } catch (const source::SnapshotError& error) {
-        return error.what();
-    }
-    return "no error";
+    return errorText<source::SnapshotError>([&] { source::readSnapshotFile(file); });
 }
 
 std::string repeated(const std::string& text, std::size_t times)

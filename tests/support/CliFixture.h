@@ -21,10 +21,10 @@ protected:
     TemporaryDirectory root;
     std::filesystem::path out = root / "out";
     std::filesystem::path in = root / "in";
-    ProcessOptions options{{{"LC_ALL", "en_US.UTF-8"},
-                            {"VELTRUM_SNAPSHOT", ""},
-                            {"NORDA_CODEPAGE", ""},
-                            {"XDG_CONFIG_HOME", (root / "config").string()}}};
+    EnvironmentChanges environment{{"LC_ALL", "en_US.UTF-8"},
+                                   {"VELTRUM_SNAPSHOT", ""},
+                                   {"NORDA_CODEPAGE", ""},
+                                   {"XDG_CONFIG_HOME", (root / "config").string()}};
 
     void SetUp() override
     {
@@ -39,10 +39,10 @@ protected:
         all.insert(all.end(), extra.begin(), extra.end());
         return all;
     }
-    ProcessResult cli(const std::vector<std::string>& arguments) const { return ChildProcess(kCli, arguments, options).wait(); }
-    ProcessResult convert(const std::filesystem::path& snapshot, const std::vector<std::string>& extra = {}) const
+    // Converts the example part program.
+    ProcessResult convert(const std::vector<std::string>& extra) const
     {
-        return cli(arguments(snapshot, extra));
+        return ChildProcess(kCli, arguments(kPumpSnapshot, extra), environment).wait();
     }
 
     // Nothing was created next to the output directory, the inputs or the settings store.

@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <spawn.h>
 #include <string.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,7 +16,7 @@ extern char** environ;
 namespace testing_support {
 namespace {
 
-std::vector<std::string> childEnvironment(const std::map<std::string, std::string>& changes)
+std::vector<std::string> childEnvironment(const EnvironmentChanges& changes)
 {
     std::vector<std::string> entries;
     for (char** entry = environ; *entry != nullptr; ++entry) {
@@ -54,40 +55,33 @@ std::string drain(int descriptor)
 
 } // namespace
 
-ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments, const ProcessOptions& options)
+ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments, const EnvironmentChanges& environment)
 {
-    // Everything the child needs is built before fork(): after it only async-signal-safe calls are allowed.
     std::vector<std::string> argumentTexts{program.string()};
     argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
-    std::vector<std::string> environmentTexts = childEnvironment(options.environment);
-    const std::vector<char*> argv = pointers(argumentTexts);
-    const std::vector<char*> envp = pointers(environmentTexts);
-    const std::string path = program.string();
-
+    std::vector<std::string> environmentTexts = childEnvironment(environment);
     int out[2];
     int err[2];
     // Close-on-exec, so that a child never holds the pipes of its brothers open.
     if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
         throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
-    const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-
-    m_pid = ::fork();
-    if (m_pid == 0) {
-        ::dup2(devNull, STDIN_FILENO);
-        ::dup2(out[1], STDOUT_FILENO);
-        ::dup2(err[1], STDERR_FILENO);
-        ::execve(path.c_str(), argv.data(), envp.data());
-        ::_exit(127);
-    }
-    ::close(devNull);
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    ::posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    ::posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+    const int failed = ::posix_spawn(&m_pid, argumentTexts.front().c_str(), &actions, nullptr, pointers(argumentTexts).data(),
+                                     pointers(environmentTexts).data());
+    ::posix_spawn_file_actions_destroy(&actions);
     ::close(out[1]);
     ::close(err[1]);
     m_out = out[0];
     m_err = err[0];
-    if (m_pid < 0) {
+    if (failed != 0) {
+        m_pid = -1;
         ::close(m_out);
         ::close(m_err);
-        throw std::runtime_error(std::string("fork: ") + std::strerror(errno));
+        throw std::runtime_error("cannot start " + program.string() + ": " + std::strerror(failed));
     }
 }
 
@@ -118,12 +112,6 @@ ProcessResult ChildProcess::wait()
         result.err += std::string("[ended by signal ") + ::strsignal(WTERMSIG(status)) + "]";
     }
     return result;
-}
-
-ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                         const std::map<std::string, std::string>& environment)
-{
-    return ChildProcess(program, arguments, {environment}).wait();
 }
 
 } // namespace testing_support

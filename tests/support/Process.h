@@ -15,16 +15,14 @@ struct ProcessResult {
     std::string err;
 };
 
-struct ProcessOptions {
-    // Added to the inherited environment; an empty value removes a variable.
-    std::map<std::string, std::string> environment;
-};
+// Variables added to the inherited environment; an empty value removes one.
+using EnvironmentChanges = std::map<std::string, std::string>;
 
 // A program running in a child process, started at once, standard input empty; standard output and
 // error are collected through pipes. Many can run side by side: wait() collects each one.
 class ChildProcess {
 public:
-    ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments, const ProcessOptions& options = {});
+    ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments, const EnvironmentChanges& environment = {});
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -37,10 +35,5 @@ private:
     int m_out = -1;
     int m_err = -1;
 };
-
-// Runs a program with arguments and extra environment variables (an empty value unsets one), waits
-// for it and collects what it printed.
-ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                         const std::map<std::string, std::string>& environment = {});
 
 } // namespace testing_support

@@ -38,3 +38,15 @@ TEST(LocalFileSystem, ReportsAFullDiskOnAWriteOrAtTheLastByte)
         EXPECT_EQ(errorText<kfield::FileError>([&] { file->close(); }), "Cannot write \"/dev/full\": No space left on device") << size;
     }
 }
+
+// An append that failed is cut back to its old size; a cut that fails must say so, never pass silently.
+TEST(LocalFileSystem, ReportsAFileThatCannotBeCutBack)
+{
+    TemporaryDirectory dir;
+    kfield::LocalFileSystem files;
+    writeBytes(dir / "a.dfx", "old\r\nnew");
+    files.resize(dir / "a.dfx", 5);
+    EXPECT_EQ(readBytes(dir / "a.dfx"), "old\r\n");
+    const std::string error = errorText<kfield::FileError>([&] { files.resize(dir / "gone.dfx", 0); });
+    EXPECT_TRUE(error.starts_with("Cannot restore \"" + (dir / "gone.dfx").string() + "\": ")) << error;
+}

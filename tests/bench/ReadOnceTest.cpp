@@ -129,11 +129,14 @@ INSTANTIATE_TEST_SUITE_P(Programs, Reads, ::testing::Values("SyntheticAllOn", "S
 
 namespace {
 
+// The example's axis block alone, its start refusing a read.
 source::ApplicationRecord blockStartRefusing(Member member)
 {
-    source::CommandRecord command = blockStart(1000, "AX1", 0, 1, "CIR2");
-    command.failingReads.add(member);
-    return applicationWith({command, blockEnd(1001)});
+    source::ApplicationRecord record = exampleApplication();
+    auto& commands = record.activePartProgram->commands;
+    commands.erase(commands.begin(), commands.begin() + 2);
+    commands.front().failingReads.add(member);
+    return record;
 }
 
 // The first command, behind the read cache, of an axis block whose start refuses a read.

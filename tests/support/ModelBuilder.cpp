@@ -1,103 +1,66 @@
 #include "ModelBuilder.h"
 
+#include "source/Snapshot.h"
+
 namespace testing_support {
 
 source::CommandRecord commentCommand(std::string text, int kind)
 {
-    source::CommandRecord command = plainCommand(300);
+    source::CommandRecord command;
+    command.commandType = 300;
     command.comment = source::CommentRecord{kind, std::move(text), {}};
     return command;
 }
 
 source::CommandRecord namedValueCommand(std::string name, std::string value)
 {
-    source::CommandRecord command = plainCommand(400);
+    source::CommandRecord command;
+    command.commandType = 400;
     command.namedValue = source::NamedValueRecord{std::move(name), std::move(value), {}};
     return command;
 }
 
-source::CommandRecord plainCommand(int type)
+source::CommandRecord singleDimension(int type, std::string id, Tolerance tolerance, double measured)
 {
-    source::CommandRecord command;
-    command.commandType = type;
-    return command;
-}
-
-namespace {
-
-source::CommandRecord dimensionCommand(int type, Tolerance tolerance, double measured)
-{
-    source::CommandRecord command = plainCommand(type);
-    command.isDimension = true;
-    command.valueValid = true;
     source::DimensionRecord dimension;
+    dimension.id = id;
     dimension.nominal = tolerance.nominal;
     dimension.plusTolerance = tolerance.plus;
     dimension.minusTolerance = tolerance.minus;
     dimension.measured = measured;
     dimension.unitCode = 1;
-    command.dimensionData = dimension;
-    return command;
-}
-
-} // namespace
-
-source::CommandRecord singleDimension(int type, std::string id, Tolerance tolerance, double measured, std::string feature1)
-{
-    source::CommandRecord command = dimensionCommand(type, tolerance, measured);
-    command.id = id;
-    command.dimensionData->id = std::move(id);
-    command.dimensionData->feature1 = std::move(feature1);
-    return command;
-}
-
-source::CommandRecord blockStart(int type, std::string id, int selector, int unitCode, std::string feature1)
-{
-    source::CommandRecord command = dimensionCommand(type, {}, 0);
+    source::CommandRecord command;
+    command.commandType = type;
     command.id = std::move(id);
-    command.dimensionData->outputSelector = selector;
-    command.dimensionData->unitCode = unitCode;
-    command.dimensionData->feature1 = std::move(feature1);
-    return command;
-}
-
-source::CommandRecord blockEnd(int type)
-{
-    return plainCommand(type);
-}
-
-source::CommandRecord axisLine(int type, Tolerance tolerance, double measured)
-{
-    source::CommandRecord command = dimensionCommand(type, tolerance, measured);
-    command.dimensionData->isAxisLine = true;
+    command.isDimension = true;
+    command.valueValid = true;
+    command.dimensionData = std::move(dimension);
     return command;
 }
 
 source::ApplicationRecord applicationWith(std::vector<source::CommandRecord> commands)
 {
-    source::PartProgramRecord program;
-    program.defaultMember = "PUMP1";
-    program.partName = "PUMP HOUSING A1";
-    program.directory = "D:\\MESSDATEN";
-    program.revisionNumber = "B";
-    program.serialNumber = "4711";
-    program.fileName = "PUMP1.PRG";
-    program.commands = std::move(commands);
-    source::ApplicationRecord application;
-    application.activePartProgram = std::move(program);
+    source::ApplicationRecord application = exampleApplication();
+    application.activePartProgram->commands = std::move(commands);
     return application;
 }
 
 source::ApplicationRecord exampleApplication()
 {
-    return applicationWith({
-        commentCommand("Bore check"),
-        singleDimension(1106, "DIM1", {25, 0.1, 0.05}, 25.03124, "CIR1"),
-        blockStart(1000, "AX1", 0, 1, "CIR2"),
-        axisLine(1002, {10, 0.2, 0.2}, -0.25),
-        blockEnd(1001),
-    });
+    return source::parseSnapshot(R"({"activePartProgram": {
+        "defaultMember": "PUMP1", "partName": "PUMP HOUSING A1", "directory": "D:\\MESSDATEN",
+        "revisionNumber": "B", "serialNumber": "4711", "fileName": "PUMP1.PRG", "commands": [
+            {"commandType": 300, "valueValid": true, "comment": {"commentKind": 1, "text": "Bore check"}},
+            {"commandType": 1106, "id": "DIM1", "isDimension": true, "valueValid": true,
+             "dimensionData": {"id": "DIM1", "feature1": "CIR1", "nominal": 25, "plusTolerance": 0.1,
+                               "minusTolerance": 0.05, "measured": 25.03124, "unitCode": 1}},
+            {"commandType": 1000, "id": "AX1", "isDimension": true, "valueValid": true,
+             "dimensionData": {"id": "AX1", "feature1": "CIR2", "unitCode": 1}},
+            {"commandType": 1002, "isDimension": true, "valueValid": true,
+             "dimensionData": {"nominal": 10, "plusTolerance": 0.2, "minusTolerance": 0.2, "measured": -0.25,
+                               "unitCode": 1, "isAxisLine": true}},
+            {"commandType": 1001, "valueValid": true}]}})",
+                                 "the example part program");
 }
 
 } // namespace testing_support
-

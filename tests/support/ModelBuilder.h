@@ -16,19 +16,17 @@ struct Tolerance {
 
 source::CommandRecord commentCommand(std::string text, int kind = 1);
 source::CommandRecord namedValueCommand(std::string name, std::string value);
-source::CommandRecord plainCommand(int type);
 
 // A single dimension (types 1100..1114), converted (selector 0), unit mm.
-source::CommandRecord singleDimension(int type, std::string id, Tolerance tolerance, double measured, std::string feature1 = "");
-source::CommandRecord blockStart(int type, std::string id, int selector, int unitCode, std::string feature1 = "");
-source::CommandRecord blockEnd(int type);
-source::CommandRecord axisLine(int type, Tolerance tolerance, double measured);
+source::CommandRecord singleDimension(int type, std::string id, Tolerance tolerance, double measured);
 
+// The example's part program with these commands.
 source::ApplicationRecord applicationWith(std::vector<source::CommandRecord> commands);
 
-// The two-characteristic part program of the documented example: a comment "Bore check", a single
-// dimension of type 1106 (DIM1 on CIR1, 25 +0.1 -0.05, measured 25.03124) and an axis block AX1 on
-// CIR2 with one line of type 1002 (10 +/-0.2, measured -0.25). PUMP HOUSING A1, serial 4711, revision B.
+// The part program of examples/pump-housing.json, kept here for the suites that have no test data: a
+// comment "Bore check", a single dimension of type 1106 (DIM1 on CIR1, 25 +0.1 -0.05, measured
+// 25.03124) and an axis block AX1 on CIR2 with one line of type 1002 (10 +/-0.2, measured -0.25).
+// PUMP HOUSING A1, serial 4711, revision B.
 source::ApplicationRecord exampleApplication();
 
 // A part program with every kind of command the walks know: comments, named values of both walks,

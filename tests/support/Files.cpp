@@ -6,15 +6,13 @@
 #include <stdexcept>
 #include <vector>
 
-#include <unistd.h>
-
 namespace testing_support {
 
 std::string readBytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        throw std::runtime_error("cannot read " + path.string());
+        throw std::runtime_error("cannot read " + config::pathText(path));
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
@@ -25,7 +23,7 @@ void writeBytes(const std::filesystem::path& path, const std::string& bytes)
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out)
-        throw std::runtime_error("cannot write " + path.string());
+        throw std::runtime_error("cannot write " + config::pathText(path));
 }
 
 std::filesystem::path testDataDir()
@@ -33,10 +31,10 @@ std::filesystem::path testDataDir()
     return NORDA_TEST_DATA_DIR;
 }
 
-std::vector<TableRow> tableRows(const std::string& name)
+std::vector<TableRow> tableRows(const std::string& name, const std::filesystem::path& directory)
 {
     std::vector<TableRow> rows;
-    std::istringstream lines(readBytes(testDataDir() / name));
+    std::istringstream lines(readBytes(directory / config::pathFromUtf8(name)));
     for (std::string line; std::getline(lines, line);) {
         if (line.empty() || line.starts_with('#'))
             continue;
@@ -55,7 +53,7 @@ DirectoryBytes contentsOf(const std::filesystem::path& directory)
 {
     DirectoryBytes bytes;
     for (const auto& entry : std::filesystem::directory_iterator(directory))
-        bytes[entry.path().filename().string()] = entry.is_directory() ? "<dir>" : readBytes(entry.path());
+        bytes[config::pathText(entry.path().filename())] = entry.is_directory() ? "<dir>" : readBytes(entry.path());
     return bytes;
 }
 
@@ -63,9 +61,10 @@ TemporaryDirectory::TemporaryDirectory(const std::filesystem::path& parent)
 {
     static std::atomic<int> counter{0};
     const std::filesystem::path base = parent.empty() ? std::filesystem::temp_directory_path() : parent;
-    // create_directories is false for a name that exists, so two directories are never one.
+    // create_directories is false for a name that exists, so two directories, even of two processes,
+    // are never one.
     do {
-        m_path = base / ("norda-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+        m_path = base / ("norda-test-" + std::to_string(counter++));
     } while (!std::filesystem::create_directories(m_path));
 }
 
@@ -75,10 +74,10 @@ TemporaryDirectory::~TemporaryDirectory()
     std::filesystem::remove_all(m_path, ignored);
 }
 
-std::string TemporaryDirectory::listing() const
+std::string namesIn(const std::filesystem::path& directory)
 {
     std::string joined;
-    for (const auto& [name, bytes] : contentsOf(m_path))
+    for (const auto& [name, bytes] : contentsOf(directory))
         joined += (joined.empty() ? "" : " ") + name;
     return joined;
 }

@@ -20,10 +20,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <iterator>
 #include <map>
 #include <optional>
-#include <sstream>
 
 namespace {
 
@@ -44,19 +42,6 @@ IMessageFilter* currentMessageFilter()
 std::shared_ptr<source::AutomationSource> connect()
 {
     return source::AutomationSource::requestRunning("Veltrum.Application");
-}
-
-// The rows of a table in tests/data/windows: one a line, cells between blanks; "#" starts a comment line.
-std::vector<std::vector<std::string>> rowsOf(const std::string& table)
-{
-    std::istringstream lines(wintest::readBytes(wintest::testData(table)));
-    std::vector<std::vector<std::string>> rows;
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream cells(line);
-        if (!line.starts_with('#'))
-            rows.emplace_back(std::istream_iterator<std::string>(cells), std::istream_iterator<std::string>());
-    }
-    return rows;
 }
 
 } // namespace
@@ -126,7 +111,7 @@ TEST(AutomationSource, AnUnknownApplicationIsRefusedWithTheSystemsReason)
 TEST(MessageFilterDecisions, RetryALaterCallWithinTheBoundAndCancelACallPendingTooLong)
 {
     const std::map<std::string, DWORD> answers{{"retry-later", SERVERCALL_RETRYLATER}, {"rejected", SERVERCALL_REJECTED}};
-    for (const auto& row : rowsOf("retry-decisions.txt")) {
+    for (const auto& row : testing_support::tableRows("retry-decisions.txt", wintest::testData())) {
         const DWORD wait = row[2] == "give-up" ? kGiveUp : std::stoul(row[2]);
         EXPECT_EQ(source::retryRejectedDecision(std::stoul(row[0]), answers.at(row[1]), 10000), wait) << row[0] << " " << row[1];
     }
@@ -158,7 +143,7 @@ TEST(CallFailures, BusyIsRetriedAndGoneOrRefusedIsNot)
 {
     const std::map<std::string, source::CallFailure> failures{
         {"Busy", source::CallFailure::Busy}, {"Gone", source::CallFailure::Gone}, {"Refused", source::CallFailure::Refused}};
-    for (const auto& row : rowsOf("call-failures.txt"))
+    for (const auto& row : testing_support::tableRows("call-failures.txt", wintest::testData()))
         EXPECT_EQ(source::classifyCall(static_cast<HRESULT>(std::stoul(row[0], nullptr, 16))), failures.at(row[1])) << row[2];
 
     // Retried while busy, within the budget, and no more.
@@ -180,7 +165,7 @@ TEST(ElevationDecision, OnlyADifferenceThatIsKnownStopsTheRequest)
                                                              {"NotElevated", ProcessElevation::NotElevated},
                                                              {"Hidden", ProcessElevation::Hidden},
                                                              {"Unknown", ProcessElevation::Unknown}};
-    for (const auto& row : rowsOf("elevation-decisions.txt"))
+    for (const auto& row : testing_support::tableRows("elevation-decisions.txt", wintest::testData()))
         EXPECT_EQ(app::runsWithOtherRights(elevations.at(row[0]), elevations.at(row[1])), row[2] == "other") << row[0] << " " << row[1];
     // This process and itself.
     EXPECT_FALSE(app::WindowsConnector::ownerRunsWithOtherRights(GetCurrentProcessId()));
@@ -195,7 +180,7 @@ TEST(WindowsConnectorTest, AnOwnerWithOtherRightsIsNamedAndNothingIsStarted)
     windowOnly.offerObject = false;
     testserver::TestAutomationServer server(testing_support::exampleApplication(), windowOnly);
     testserver::TestAutomationServer::registerProgrammaticId();
-    const wintest::TemporaryDirectory work("norda-elevation");
+    const testing_support::TemporaryDirectory work;
     const std::filesystem::path marker = work.path() / "started";
     wchar_t classId[64];
     StringFromGUID2(testserver::kApplicationClassId, classId, 64);

@@ -18,8 +18,10 @@ using namespace std::chrono_literals;
 // last holder.
 TEST(WindowsFileLock, FilesNamedLikeTheLockFileAreNotOursAndASecondHolderWaitsForTheFirst)
 {
-    wintest::TemporaryDirectory directory("lock \xC3\x84");
-    const auto named = [&](const std::string& ending) { return directory / ("Geh\xC3\xA4use" + ending); };
+    const testing_support::TemporaryDirectory work;
+    const std::filesystem::path directory = work / "lock \xC3\x84";
+    std::filesystem::create_directory(directory);
+    const auto named = [&](const std::string& ending) { return directory / config::pathFromUtf8("Geh\xC3\xA4use" + ending); };
     {
         const auto alone = kfield::lockFileSet(named(".dfd"), 1s);
         EXPECT_TRUE(std::filesystem::exists(named(".lock")));
@@ -46,7 +48,7 @@ TEST(WindowsFileLock, FilesNamedLikeTheLockFileAreNotOursAndASecondHolderWaitsFo
     EXPECT_TRUE(releasing) << "the second holder did not wait for the first";
     release.join();
     EXPECT_FALSE(std::filesystem::exists(named(".2.lock")));
-    EXPECT_EQ(wintest::readBytes(named(".lock")), "operator's notes\r\n");
+    EXPECT_EQ(testing_support::readBytes(named(".lock")), "operator's notes\r\n");
     EXPECT_TRUE(std::filesystem::is_directory(named(".1.lock")));
     SetFileAttributesW(named(".lock").c_str(), FILE_ATTRIBUTE_NORMAL);
 }

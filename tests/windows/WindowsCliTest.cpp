@@ -17,8 +17,8 @@
 
 #include <algorithm>
 #include <optional>
-#include <set>
 
+using namespace testing_support;
 using namespace wintest;
 using nlohmann::json;
 using source::Member;
@@ -123,7 +123,7 @@ protected:
         return runOnLinux(command);
     }
 
-    TemporaryDirectory work{"norda-cli"};
+    TemporaryDirectory work;
     std::filesystem::path windowsOut = work / "Ausgabe Pr\xC3\xBC" "fstand \xC3\x84 (Windows)";
     std::filesystem::path linuxOut = work / "Ausgabe Pr\xC3\xBC" "fstand \xC3\x84 (Linux)";
 };
@@ -140,7 +140,7 @@ protected:
     {
         testserver::TestAutomationServer server(record);
         server.application().log().startTrace();
-        const TemporaryDirectory undisturbed("norda-undisturbed");
+        const TemporaryDirectory undisturbed;
         EXPECT_EQ(againstServer(server, arguments(undisturbed.path(), settings), L"1").exitCode, 0u);
         const auto& trace = server.application().log().trace();
         int occurrence = busy.value("occurrence", 1);
@@ -183,7 +183,7 @@ TEST_P(WindowsCliCase, PrintsAndWritesWhatLinuxDoes)
             server.beBusy({busyFrom, busy.at("milliseconds").get<DWORD>(), answer, 0});
         }
         server.application().log().startTrace();
-        const std::string before = directoryState(windowsOut);
+        const DirectoryBytes before = contentsOf(windowsOut);
 
         const ProcessResult windows = againstServer(server, arguments(windowsOut, settings), budget);
         EXPECT_EQ(windows.exitCode, run.at("exit").get<DWORD>()) << windows.err;
@@ -199,7 +199,7 @@ TEST_P(WindowsCliCase, PrintsAndWritesWhatLinuxDoes)
             EXPECT_EQ(windows.err, "");
         } else {
             EXPECT_EQ(windows.out, "");
-            EXPECT_EQ(directoryState(windowsOut), before);
+            EXPECT_EQ(contentsOf(windowsOut), before);
         }
         if (!run.value("linux", true))
             continue;
@@ -250,7 +250,7 @@ TEST_F(WindowsCli, AnApplicationThatEndsMidWalkIsReportedAsClosed)
     EXPECT_NE(windows.err.find("Veltrum was closed or stopped responding"), std::string::npos) << windows.err;
     // UpdatesEnabled cannot be put back either, and the operator is told.
     EXPECT_NE(windows.err.find("screen updates of the measuring application may still be switched off"), std::string::npos);
-    EXPECT_EQ(directoryState(windowsOut), "");
+    EXPECT_EQ(namesIn(windowsOut), "");
     EXPECT_EQ(application.finish(10000).exitCode, 3u);
 }
 
@@ -281,13 +281,11 @@ TEST_F(WindowsCli, TheUnpackedArchiveRunsFromAFolderWithABlankAndAnUmlaut)
     ASSERT_EQ(unpacked.exitCode, 0u) << unpacked.err;
 
     const std::string folderName = "norda-converter-" NORDA_VERSION "-win64";
-    ASSERT_EQ(namesIn(target), std::set<std::string>{folderName});
+    ASSERT_EQ(namesIn(target), folderName);
     const std::filesystem::path folder = target / folderName;
-    EXPECT_EQ(namesIn(folder), (std::set<std::string>{"Czech.dll", "English.dll", "French.dll", "German.dll", "Italian.dll",
-                                                      "Portuguese.dll", "README.txt", "Spanish.dll", "licences", "norda-cli.exe",
-                                                      "resource.dll"}));
-    EXPECT_EQ(namesIn(folder / "licences"),
-              (std::set<std::string>{"GCC-runtime.txt", "GPL-3.txt", "MinGW-w64.txt", "nlohmann-json.txt"}));
+    EXPECT_EQ(namesIn(folder), "Czech.dll English.dll French.dll German.dll Italian.dll Portuguese.dll README.txt Spanish.dll "
+                               "licences norda-cli.exe resource.dll");
+    EXPECT_EQ(namesIn(folder / "licences"), "GCC-runtime.txt GPL-3.txt MinGW-w64.txt nlohmann-json.txt");
     EXPECT_NE(readBytes(folder / "licences" / "GCC-runtime.txt").find("GCC RUNTIME LIBRARY EXCEPTION"), std::string::npos);
     EXPECT_NE(readBytes(folder / "licences" / "nlohmann-json.txt").find("MIT"), std::string::npos);
     EXPECT_NE(readBytes(folder / "README.txt").find("Norda converter " NORDA_VERSION " for Windows (64-bit)\r\n"), std::string::npos);

@@ -1,15 +1,18 @@
 #include "WindowsTestSupport.h"
 
-#include <atomic>
 #include <functional>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "platform/WindowsText.h"
 
 namespace wintest {
+
+using testing_support::contentsOf;
+using testing_support::DirectoryBytes;
+using testing_support::readBytes;
+using testing_support::TemporaryDirectory;
+
 namespace {
 
 // Quoted as the C runtime reads it; no argument of this suite ends in a backslash or has one before a quote.
@@ -45,6 +48,15 @@ std::basic_string<To> winePath(const char* conversion, const From* path)
     std::basic_string<To> result = converted;
     HeapFree(GetProcessHeap(), 0, converted);
     return result;
+}
+
+// Names, sizes and a checksum of each file's content.
+std::string summary(const std::filesystem::path& directory)
+{
+    std::string all;
+    for (const auto& [name, bytes] : contentsOf(directory))
+        all += name + " " + std::to_string(bytes.size()) + " " + std::to_string(std::hash<std::string>{}(bytes)) + "\n";
+    return all;
 }
 
 } // namespace
@@ -101,39 +113,6 @@ ProcessResult ChildProcess::finish(DWORD milliseconds)
     return result;
 }
 
-std::string readBytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + config::pathText(path));
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-TemporaryDirectory::TemporaryDirectory(const std::string& hint)
-{
-    static std::atomic<int> counter{0};
-    m_path = std::filesystem::temp_directory_path() /
-             config::pathFromUtf8(hint + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++));
-    std::filesystem::remove_all(m_path);
-    std::filesystem::create_directories(m_path);
-}
-
-TemporaryDirectory::~TemporaryDirectory()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-}
-
-std::set<std::string> namesIn(const std::filesystem::path& directory)
-{
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(directory))
-        names.insert(config::pathText(entry.path().filename()));
-    return names;
-}
-
 std::string unixPath(const std::filesystem::path& windows)
 {
     return winePath<char>("wine_get_unix_file_name", windows.c_str());
@@ -146,7 +125,7 @@ std::filesystem::path windowsPath(const std::string& unix)
 
 ProcessResult runOnLinux(const std::vector<std::string>& command)
 {
-    const TemporaryDirectory capture("norda-linux");
+    const TemporaryDirectory capture;
     const char* const locale = std::getenv("LC_ALL");
     std::vector<std::string> all{"-c", "out=$1 err=$2 status=$3; shift 3; env -i \"$@\" >\"$out\" 2>\"$err\"; "
                                        "echo $? >\"$status.part\"; mv \"$status.part\" \"$status\"",
@@ -163,25 +142,13 @@ ProcessResult runOnLinux(const std::vector<std::string>& command)
     return result;
 }
 
-std::string directoryState(const std::filesystem::path& directory)
-{
-    std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(directory))
-        files[config::pathText(entry.path().filename())] = readBytes(entry.path());
-    std::string all;
-    for (const auto& [name, bytes] : files) {
-        all += name + " " + std::to_string(bytes.size()) + " " + std::to_string(std::hash<std::string>{}(bytes)) + "\n";
-    }
-    return all;
-}
-
 ::testing::AssertionResult sameFiles(const std::filesystem::path& actual, const std::filesystem::path& expected)
 {
-    const std::string state = directoryState(expected);
-    if (!state.empty() && directoryState(actual) == state)
+    const DirectoryBytes expectedFiles = contentsOf(expected);
+    if (!expectedFiles.empty() && contentsOf(actual) == expectedFiles)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << config::pathText(actual) << ":\n" << directoryState(actual)
-                                         << config::pathText(expected) << ":\n" << state;
+    return ::testing::AssertionFailure() << config::pathText(actual) << ":\n" << summary(actual)
+                                         << config::pathText(expected) << ":\n" << summary(expected);
 }
 
 std::filesystem::path testData(const std::string& name)

@@ -2,13 +2,12 @@
 
 #include <windows.h>
 
-#include "platform/PathText.h"
+#include "support/Files.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -19,21 +18,6 @@ struct ProcessResult {
     DWORD exitCode = 0;
     std::string out; // as the program wrote it (UTF-8 for norda-cli)
     std::string err;
-};
-
-// A fresh directory under the temporary directory, removed with its content at the end.
-class TemporaryDirectory {
-public:
-    explicit TemporaryDirectory(const std::string& hint = "norda");
-    ~TemporaryDirectory();
-    TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-
-    const std::filesystem::path& path() const { return m_path; }
-    std::filesystem::path operator/(const std::string& utf8Name) const { return m_path / config::pathFromUtf8(utf8Name); }
-
-private:
-    std::filesystem::path m_path;
 };
 
 // A started process whose output goes to files; the caller decides how to wait for it.
@@ -53,11 +37,9 @@ public:
     ProcessResult finish(DWORD milliseconds = 120000);
 
 private:
-    TemporaryDirectory m_capture{"norda-capture"};
+    testing_support::TemporaryDirectory m_capture;
     HANDLE m_process = nullptr;
 };
-
-std::string readBytes(const std::filesystem::path& path);
 
 // Wine's mapping between a Windows path and the Linux file system (wine_get_unix_file_name and
 // wine_get_dos_file_name). Throws std::runtime_error when not running under Wine.
@@ -69,15 +51,12 @@ std::filesystem::path windowsPath(const std::string& unixPath);
 // for a Linux program Wine passes on neither, and its handle does not wait.
 ProcessResult runOnLinux(const std::vector<std::string>& command);
 
-// The names of the files in the directory (UTF-8).
-std::set<std::string> namesIn(const std::filesystem::path& directory);
-// Names, sizes and a checksum of each file's content: short enough for a failure message.
-std::string directoryState(const std::filesystem::path& directory);
-// Both directories hold files of the same names and bytes, and at least one.
+// Both directories hold files of the same names and bytes, and at least one; else the names, sizes and
+// a checksum of each file's content, short enough for a failure message.
 ::testing::AssertionResult sameFiles(const std::filesystem::path& actual, const std::filesystem::path& expected);
 
-// A file of this suite's test data (tests/data/windows).
-std::filesystem::path testData(const std::string& name);
+// A file of this suite's test data (tests/data/windows); without a name, the folder.
+std::filesystem::path testData(const std::string& name = "");
 
 // Where the build put things (compile definitions, as Linux paths) seen from Windows.
 std::filesystem::path programDirectory();      // norda-cli.exe and the language files

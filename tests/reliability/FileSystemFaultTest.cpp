@@ -3,7 +3,6 @@
 // missing output directory, are process cases under tests/data/cli.
 #include "support/CliFixture.h"
 
-#include <memory>
 
 using namespace testing_support;
 
@@ -14,15 +13,23 @@ ProcessResult changeAttributes(const char* change, const std::filesystem::path& 
     return ChildProcess("/usr/bin/chattr", {change, path.string()}).wait();
 }
 
-// Makes a file or folder immutable until the guard ends: nothing can write, create, rename or delete
-// there, not even root, whom permission bits do not stop. Left set, the test's directory could not
-// be removed by anyone but an administrator.
-std::shared_ptr<void> immutable(const std::filesystem::path& path)
-{
-    const ProcessResult result = changeAttributes("+i", path);
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    return std::shared_ptr<void>(nullptr, [path](void*) { changeAttributes("-i", path); });
-}
+// Makes a file or folder immutable while in scope: nothing can write, create, rename or delete there,
+// not even root, whom permission bits do not stop. Left set, the test's directory could not be removed
+// by anyone but an administrator.
+class Immutable {
+public:
+    explicit Immutable(std::filesystem::path path) : m_path(std::move(path))
+    {
+        const ProcessResult result = changeAttributes("+i", m_path);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+    }
+    ~Immutable() { changeAttributes("-i", m_path); }
+    Immutable(const Immutable&) = delete;
+    Immutable& operator=(const Immutable&) = delete;
+
+private:
+    std::filesystem::path m_path;
+};
 
 class FileSystemFaults : public CliFixture, public ::testing::WithParamInterface<bool> {
 protected:
@@ -68,13 +75,13 @@ TEST_P(FileSystemFaults, ReadOnlyOutputDirectoryRefusesAFullWriteAndTakesAnAppen
     // An append creates no file, not even a lock file, so a folder that takes no new file still takes it.
     writeBytes(out / "PUMP HOUSING A1.dfx", "earlier values\r\n");
     {
-        const auto readOnly = immutable(out);
+        const Immutable readOnly(out);
         expectRefused("Operation not permitted");
     }
     std::filesystem::remove(out / "PUMP HOUSING A1.dfx");
     firstRun();
     const std::string before = readBytes(out / valuesName());
-    const auto readOnly = immutable(out);
+    const Immutable readOnly(out);
     const auto result = convert(settings());
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(readBytes(out / valuesName()).starts_with(before + "25.0312"));
@@ -83,7 +90,7 @@ TEST_P(FileSystemFaults, ReadOnlyOutputDirectoryRefusesAFullWriteAndTakesAnAppen
 TEST_P(FileSystemFaults, ReadOnlyValuesOrCombinedFile)
 {
     firstRun();
-    const auto readOnly = immutable(out / valuesName());
+    const Immutable readOnly(out / valuesName());
     expectRefused("\"" + (out / valuesName()).string() + "\": Operation not permitted");
 }
 

@@ -40,10 +40,11 @@ protected:
 
     // The files before the run under test. A combined run moves a left-over values file into its
     // file; a full write keeps the values of earlier measurements, so it too has something to lose.
+    // The directory itself stays: once removed, its name is free for a test running alongside.
     DirectoryBytes prepare()
     {
-        std::filesystem::remove_all(dir.path());
-        std::filesystem::create_directories(dir.path());
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+            std::filesystem::remove_all(entry.path());
         if (GetParam().firstRun) {
             attach(realisticApplication());
             EXPECT_EQ(start().outcome, RunOutcome::ValuesWritten);

@@ -180,12 +180,11 @@ TEST_P(RunFaultSweep, EachReadGoesAcrossOnceForBothWalksOfAFullWriteAndOnceInAnA
     // cache, an append walks once. Only the application's updates are read anew for each walk.
     const std::vector<source::ReadLog::Entry> trace = runUndisturbed();
     const bool fullWrite = !GetParam().firstRun;
+    const std::set<source::ModelObject> ofACommand{source::ModelObject::Command, source::ModelObject::DimensionData,
+                                                   source::ModelObject::Comment, source::ModelObject::NamedValue};
     std::set<std::pair<std::uint32_t, Member>> readForACommand;
     for (const source::ReadLog::Entry& entry : trace) {
-        const source::ModelObject object = source::objectOf(entry.member);
-        if (entry.member == Member::CommandsVisitCommand || object == source::ModelObject::Command ||
-            object == source::ModelObject::DimensionData || object == source::ModelObject::Comment ||
-            object == source::ModelObject::NamedValue) {
+        if (entry.member == Member::CommandsVisitCommand || ofACommand.contains(source::objectOf(entry.member))) {
             EXPECT_TRUE(readForACommand.insert({entry.commandIndex, entry.member}).second)
                 << source::memberName(entry.member) << " read again for command " << entry.commandIndex;
         }

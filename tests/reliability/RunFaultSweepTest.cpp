@@ -1,6 +1,6 @@
 // Every read of the measuring application and every file operation of a whole conversion run fails
 // in turn: a full write, an append, and an append that takes in a left-over values file, with
-// separate and with combined files.
+// separate and with combined files. The undisturbed run shows how often each member is read.
 #include "config/TextLines.h"
 #include "source/Member.h"
 
@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <set>
@@ -40,10 +41,11 @@ protected:
 
     // The files before the run under test. A combined run moves a left-over values file into its
     // file; a full write keeps the values of earlier measurements, so it too has something to lose.
+    // The directory itself stays: once removed, its name is free for a test running alongside.
     DirectoryBytes prepare()
     {
-        std::filesystem::remove_all(dir.path());
-        std::filesystem::create_directories(dir.path());
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+            std::filesystem::remove_all(entry.path());
         if (GetParam().firstRun) {
             attach(realisticApplication());
             EXPECT_EQ(start().outcome, RunOutcome::ValuesWritten);
@@ -169,6 +171,38 @@ TEST_P(RunFaultSweep, EveryFailingReadIsReportedOrTakenAsTheWalksSay)
         } else {
             expectStopped(result, stopped, "Cannot read " + name);
         }
+    }
+}
+
+TEST_P(RunFaultSweep, EachReadGoesAcrossOnceForBothWalksOfAFullWriteAndOnceInAnAppend)
+{
+    // Every read is a cross-process call on the real application: a full write reads behind the read
+    // cache, an append walks once. Only the application's updates are read anew for each walk.
+    const std::vector<source::ReadLog::Entry> trace = runUndisturbed();
+    const bool fullWrite = !GetParam().firstRun;
+    const std::set<source::ModelObject> ofACommand{source::ModelObject::Command, source::ModelObject::DimensionData,
+                                                   source::ModelObject::Comment, source::ModelObject::NamedValue};
+    std::set<std::pair<std::uint32_t, Member>> readForACommand;
+    for (const source::ReadLog::Entry& entry : trace) {
+        if (entry.member == Member::CommandsVisitCommand || ofACommand.contains(source::objectOf(entry.member))) {
+            EXPECT_TRUE(readForACommand.insert({entry.commandIndex, entry.member}).second)
+                << source::memberName(entry.member) << " read again for command " << entry.commandIndex;
+        }
+    }
+    const source::ReadLog& log = connector.application->log(); // of this run alone: prepare() attached the application
+    EXPECT_EQ(log.count(Member::ApplicationUpdatesEnabled), fullWrite ? 2u : 1u);
+    for (const Member member : {Member::PartProgramCommands, Member::CommandsCount, Member::CommandsEnumerate})
+        EXPECT_EQ(log.count(member), 1u) << source::memberName(member);
+    // The value walk visits each dimension, so that the application brings it up to date.
+    const auto& commands = connector.application->record().activePartProgram->commands;
+    const auto dimensions = std::ranges::count_if(commands, &source::CommandRecord::isDimension);
+    EXPECT_EQ(log.count(Member::CommandsVisitCommand), static_cast<std::uint64_t>(dimensions));
+    // Behind the cache the run writes what the uncached walks write (the conversion case "realistic").
+    if (fullWrite && !GetParam().combined) {
+        const std::filesystem::path golden = testDataDir() / "conversions" / "realistic";
+        const DirectoryBytes expected{{"PUMP HOUSING A1.dfd", readBytes(golden / "PUMP.dfd")},
+                                      {"PUMP HOUSING A1.dfx", "earlier values\r\n" + readBytes(golden / "PUMP.dfx")}};
+        EXPECT_EQ(undisturbedFiles, expected);
     }
 }
 

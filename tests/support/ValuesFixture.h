@@ -28,21 +28,15 @@ protected:
     RecordingProgress progress;
     RecordingMessages messages{&progress};
     kfield::TransferSettings settings;
-    std::string stamp = "05.12.2026/14:03:12";
 
-    kfield::OutputPaths paths() const
-    {
-        return {dir / "PUMP.dfd", dir / "PUMP.dfx", dir / "PUMP.tmp", dir / "PUMP.dfq"};
-    }
-    kfield::TransferServices services() { return {texts, regional, *codePage, files, messages, progress}; }
-
-    // Runs the operation on a job for the application's part program.
+    // Runs the operation on a job for the application's part program, measured at 05.12.2026 14:03:12.
     template <class Operation>
     auto run(source::MemoryApplication& application, Operation operation)
     {
         const auto partProgram = application.ActivePartProgram();
-        const kfield::TransferJob job{application, *partProgram, paths(), stamp, settings};
-        return operation(job, services());
+        const kfield::OutputPaths paths{dir / "PUMP.dfd", dir / "PUMP.dfx", dir / "PUMP.tmp", dir / "PUMP.dfq"};
+        const kfield::TransferJob job{application, *partProgram, paths, "05.12.2026/14:03:12", settings};
+        return operation(job, {texts, regional, *codePage, files, messages, progress});
     }
 
     std::string file(const std::string& name) const { return readBytes(dir / name); }

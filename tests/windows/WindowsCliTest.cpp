@@ -83,6 +83,12 @@ void expectCallsOfOneRun(testserver::TestAutomationServer& server, bool window, 
     EXPECT_EQ(counters.enumeratorNexts, commands.size() + 1);
 }
 
+// A program of the build (norda-cli.exe, the test server), with the language files beside it.
+std::filesystem::path built(const std::string& program)
+{
+    return windowsPath(NORDA_PROGRAM_DIR) / program;
+}
+
 // The settings with a leading "{out}" standing for the output folder as the program names it.
 std::vector<std::string> inFolder(std::vector<std::string> settings, const std::string& out)
 {
@@ -102,7 +108,7 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_FALSE(linuxCli().empty()) << "configure with NORDA_LINUX_CLI naming the Linux norda-cli";
+        ASSERT_FALSE(std::string(NORDA_LINUX_CLI).empty()) << "configure with NORDA_LINUX_CLI naming the Linux norda-cli";
         RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
         std::filesystem::create_directories(windowsOut);
         std::filesystem::create_directories(linuxOut);
@@ -121,7 +127,7 @@ protected:
     static ProcessResult againstServer(testserver::TestAutomationServer& server, const std::vector<std::string>& arguments,
                                        const std::wstring& busySeconds = L"")
     {
-        ChildProcess child(programDirectory() / "norda-cli.exe", arguments, {{L"VELTRUM_SNAPSHOT", L""}, {L"NORDA_BUSY_SECONDS", busySeconds}});
+        ChildProcess child(built("norda-cli.exe"), arguments, {{L"VELTRUM_SNAPSHOT", L""}, {L"NORDA_BUSY_SECONDS", busySeconds}});
         EXPECT_TRUE(server.serveUntilExit(child.handle(), kServeTime)) << "norda-cli.exe did not end";
         return child.finish(0);
     }
@@ -129,7 +135,7 @@ protected:
     // The Linux norda-cli with the snapshot (none: no application), with settings of its own.
     ProcessResult convertOnLinux(const std::optional<std::filesystem::path>& snapshot, const std::vector<std::string>& settings)
     {
-        std::vector<std::string> command{linuxCli()};
+        std::vector<std::string> command{NORDA_LINUX_CLI};
         if (snapshot)
             command.insert(command.end(), {"--snapshot", unixPath(*snapshot)});
         command.insert(command.end(), {"--now", kNow, "--set", "DIR=" + unixPath(linuxOut)});
@@ -224,7 +230,7 @@ TEST_P(WindowsCliCase, PrintsAndWritesWhatLinuxDoes)
         EXPECT_EQ(withoutCarriageReturns(windows.err), linux.err);
         EXPECT_EQ(withoutCarriageReturns(windows.out).substr(0, 8), linux.out.substr(0, 8));
         if (windows.exitCode == 0) {
-            EXPECT_TRUE(sameFiles(windowsOut, linuxOut));
+            EXPECT_TRUE(contentsOf(windowsOut) == contentsOf(linuxOut)) << summary(windowsOut) << "Linux:\n" << summary(linuxOut);
         }
     }
 }
@@ -245,21 +251,21 @@ TEST_F(WindowsCli, TakesTheRegistrysSettingsAndTheEnvironmentsSnapshot)
     store.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kNamenslaenge, "1");
     const std::filesystem::path snapshot = work / "Schnappschuss \xC3\x84\xC3\x96\xC3\x9C.json";
     std::filesystem::copy_file(testData("short-program.json"), snapshot);
-    ChildProcess child(programDirectory() / "norda-cli.exe", {"--now", kNow}, {{L"VELTRUM_SNAPSHOT", snapshot.wstring()}});
+    ChildProcess child(built("norda-cli.exe"), {"--now", kNow}, {{L"VELTRUM_SNAPSHOT", snapshot.wstring()}});
     const ProcessResult windows = child.finish();
     EXPECT_EQ(windows.exitCode, 0u) << windows.err;
     EXPECT_EQ(windows.out, "created  " + config::pathText(windowsOut / "Getriebe.dfq") + "\r\nappended " + config::pathText(windowsOut / "Getriebe.dfq") + "\r\n");
     convertOnLinux(testData("short-program.json"), {"--set", "DFQ=1", "--set", "NAMENSL\xC3\x84NGE=1"});
-    EXPECT_TRUE(sameFiles(windowsOut, linuxOut));
+    EXPECT_TRUE(contentsOf(windowsOut) == contentsOf(linuxOut)) << summary(windowsOut) << "Linux:\n" << summary(linuxOut);
 }
 
 // The application ends in the middle of the walk: the run stops at once with the message for it.
 TEST_F(WindowsCli, AnApplicationThatEndsMidWalkIsReportedAsClosed)
 {
-    ChildProcess application(programDirectory() / "veltrum-test-server.exe", {config::pathText(testData("short-program.json")), "--end-at", "150"});
+    ChildProcess application(built("veltrum-test-server.exe"), {config::pathText(testData("short-program.json")), "--end-at", "150"});
     for (int waited = 0; !FindWindowA(testserver::kMainWindowClass, nullptr) && waited < 1000; ++waited)
         Sleep(20);
-    ChildProcess cli(programDirectory() / "norda-cli.exe", arguments(windowsOut, {}),
+    ChildProcess cli(built("norda-cli.exe"), arguments(windowsOut, {}),
                      {{L"VELTRUM_SNAPSHOT", L""}, {L"NORDA_BUSY_SECONDS", L"1"}});
     const ProcessResult windows = cli.finish(60000);
     EXPECT_EQ(windows.exitCode, 1u);

@@ -39,11 +39,6 @@ IMessageFilter* currentMessageFilter()
     return current;
 }
 
-std::shared_ptr<source::AutomationSource> connect()
-{
-    return source::AutomationSource::requestRunning("Veltrum.Application");
-}
-
 } // namespace
 
 // Each read of every kind of value is one call of the server: the client neither caches nor adds calls.
@@ -54,7 +49,7 @@ TEST(AutomationSource, EachReadIsOneCall)
     testserver::ServerOptions options;
     options.useRunningObjectTable = false;
     testserver::TestAutomationServer server(testing_support::exampleApplication(), options);
-    const auto program = connect()->ActivePartProgram();
+    const auto program = source::AutomationSource::requestRunning("Veltrum.Application")->ActivePartProgram();
     EXPECT_GE(server.counters().applicationRequests, 1u);
     const auto enumerator = program->Commands()->Enumerate();
     const auto comment = enumerator->Next();
@@ -83,7 +78,7 @@ TEST(AutomationSource, ARefusedWriteNamesTheMemberAndTheServersReason)
     auto record = testing_support::exampleApplication();
     record.failingReads.add(source::Member::ApplicationSetUpdatesEnabled);
     testserver::TestAutomationServer server(record);
-    const auto application = connect();
+    const auto application = source::AutomationSource::requestRunning("Veltrum.Application");
     try {
         application->SetUpdatesEnabled(false);
         ADD_FAILURE() << "no error";

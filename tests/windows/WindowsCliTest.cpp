@@ -177,10 +177,8 @@ protected:
 
 std::vector<std::filesystem::path> caseFiles()
 {
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(testData("cases")))
-        files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
+    std::vector<std::filesystem::path> files(std::filesystem::directory_iterator(testData("cases")), {});
+    std::ranges::sort(files);
     return files;
 }
 

@@ -83,11 +83,9 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
 
 ChildProcess::~ChildProcess()
 {
-    if (m_process) {
-        if (WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT)
-            TerminateProcess(m_process, 99);
-        CloseHandle(m_process);
-    }
+    if (WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT)
+        TerminateProcess(m_process, 99);
+    CloseHandle(m_process);
 }
 
 ProcessResult ChildProcess::finish(DWORD milliseconds)

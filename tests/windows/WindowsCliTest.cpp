@@ -89,16 +89,6 @@ std::filesystem::path built(const std::string& program)
     return windowsPath(NORDA_PROGRAM_DIR) / program;
 }
 
-// The settings with a leading "{out}" standing for the output folder as the program names it.
-std::vector<std::string> inFolder(std::vector<std::string> settings, const std::string& out)
-{
-    for (auto& setting : settings) {
-        if (setting.starts_with("{out}"))
-            setting.replace(0, 5, out);
-    }
-    return settings;
-}
-
 class WindowsCli : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -115,12 +105,16 @@ protected:
     }
     void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }
 
-    static std::vector<std::string> arguments(const std::filesystem::path& out, const std::vector<std::string>& settings)
+    // A conversion at the fixed time into the output folder as the program names it, with the settings;
+    // "{out}" in them stands for that folder.
+    static std::vector<std::string> arguments(const std::string& out, std::vector<std::string> settings)
     {
-        std::vector<std::string> all{"--now", kNow, "--set", "DIR=" + config::pathText(out)};
-        const auto inOut = inFolder(settings, config::pathText(out));
-        all.insert(all.end(), inOut.begin(), inOut.end());
-        return all;
+        settings.insert(settings.begin(), {"--now", kNow, "--set", "DIR={out}"});
+        for (auto& setting : settings) {
+            if (const auto at = setting.find("{out}"); at != std::string::npos)
+                setting.replace(at, 5, out);
+        }
+        return settings;
     }
 
     // A program against the server, which serves while it runs; busySeconds sets its busy budget.
@@ -135,12 +129,10 @@ protected:
     // The Linux norda-cli with the snapshot (none: no application), with settings of its own.
     ProcessResult convertOnLinux(const std::optional<std::filesystem::path>& snapshot, const std::vector<std::string>& settings)
     {
-        std::vector<std::string> command{NORDA_LINUX_CLI};
+        std::vector<std::string> command = arguments(unixPath(linuxOut), settings);
         if (snapshot)
-            command.insert(command.end(), {"--snapshot", unixPath(*snapshot)});
-        command.insert(command.end(), {"--now", kNow, "--set", "DIR=" + unixPath(linuxOut)});
-        const auto inOut = inFolder(settings, unixPath(linuxOut));
-        command.insert(command.end(), inOut.begin(), inOut.end());
+            command.insert(command.begin(), {"--snapshot", unixPath(*snapshot)});
+        command.insert(command.begin(), NORDA_LINUX_CLI);
         return runOnLinux(command);
     }
 
@@ -152,7 +144,7 @@ protected:
 // One case per file in tests/data/windows/cases: runs of norda-cli.exe, each against a server of its
 // snapshot ("window": false without the application's window; "busy" rejects calls for a time from the
 // given call of a member on, counted in an undisturbed run, moved by "shift" calls; "budget" is
-// NORDA_BUSY_SECONDS) and its settings ("{out}/NAME" names a file in the output folder), with its exit
+// NORDA_BUSY_SECONDS) and its settings ("{out}" stands for the output folder), with its exit
 // status, a text its standard error holds ("stderr"; a run that succeeds prints none) and, unless
 // "linux" is false, the Linux norda-cli's status and messages. A run that succeeds writes the Linux
 // one's files, one that fails leaves the files as they were.
@@ -163,7 +155,7 @@ protected:
         testserver::TestAutomationServer server(record);
         server.application().log().startTrace();
         const TemporaryDirectory undisturbed;
-        EXPECT_EQ(againstServer(server, arguments(undisturbed.path(), settings), L"1").exitCode, 0u);
+        EXPECT_EQ(againstServer(server, arguments(config::pathText(undisturbed.path()), settings), L"1").exitCode, 0u);
         const auto& trace = server.application().log().trace();
         int occurrence = busy.value("occurrence", 1);
         for (std::size_t i = 0; i < trace.size(); ++i) {
@@ -205,7 +197,7 @@ TEST_P(WindowsCliCase, PrintsAndWritesWhatLinuxDoes)
         server.application().log().startTrace();
         const DirectoryBytes before = contentsOf(windowsOut);
 
-        const ProcessResult windows = againstServer(server, arguments(windowsOut, settings), budget);
+        const ProcessResult windows = againstServer(server, arguments(config::pathText(windowsOut), settings), budget);
         EXPECT_EQ(windows.exitCode, run.at("exit").get<DWORD>()) << windows.err;
         EXPECT_NE(windows.err.find(run.value("stderr", "")), std::string::npos) << windows.err;
         expectCallsOfOneRun(server, options.showMainWindow, windows.exitCode == 0);
@@ -228,6 +220,7 @@ TEST_P(WindowsCliCase, PrintsAndWritesWhatLinuxDoes)
         EXPECT_EQ(withoutCarriageReturns(windows.err), linux.err);
         EXPECT_EQ(withoutCarriageReturns(windows.out).substr(0, 8), linux.out.substr(0, 8));
         if (windows.exitCode == 0) {
+            EXPECT_NE(namesIn(windowsOut), "");
             EXPECT_TRUE(contentsOf(windowsOut) == contentsOf(linuxOut)) << summary(windowsOut) << "Linux:\n" << summary(linuxOut);
         }
     }
@@ -263,9 +256,8 @@ TEST_F(WindowsCli, AnApplicationThatEndsMidWalkIsReportedAsClosed)
     ChildProcess application(built("veltrum-test-server.exe"), {config::pathText(testData("short-program.json")), "--end-at", "150"});
     for (int waited = 0; !FindWindowA(testserver::kMainWindowClass, nullptr) && waited < 1000; ++waited)
         Sleep(20);
-    ChildProcess cli(built("norda-cli.exe"), arguments(windowsOut, {}),
-                     {{L"VELTRUM_SNAPSHOT", L""}, {L"NORDA_BUSY_SECONDS", L"1"}});
-    const ProcessResult windows = cli.finish(60000);
+    const ProcessResult windows = ChildProcess(built("norda-cli.exe"), arguments(config::pathText(windowsOut), {}),
+                                               {{L"VELTRUM_SNAPSHOT", L""}, {L"NORDA_BUSY_SECONDS", L"1"}}).finish(60000);
     EXPECT_EQ(windows.exitCode, 1u);
     EXPECT_NE(windows.err.find("Veltrum was closed or stopped responding"), std::string::npos) << windows.err;
     // UpdatesEnabled cannot be put back either, and the operator is told.

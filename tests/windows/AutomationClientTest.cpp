@@ -15,6 +15,7 @@
 
 #include "TestAutomationServer.h"
 #include "WindowsTestSupport.h"
+#include "support/ErrorText.h"
 #include "support/ModelBuilder.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,7 @@
 namespace {
 
 using app::ProcessElevation;
+using testing_support::errorText;
 
 constexpr DWORD kGiveUp = static_cast<DWORD>(-1);
 
@@ -39,11 +41,6 @@ IMessageFilter* currentMessageFilter()
     return current;
 }
 
-std::shared_ptr<source::AutomationSource> connect()
-{
-    return source::AutomationSource::requestRunning("Veltrum.Application");
-}
-
 } // namespace
 
 // Each read of every kind of value is one call of the server: the client neither caches nor adds calls.
@@ -54,7 +51,7 @@ TEST(AutomationSource, EachReadIsOneCall)
     testserver::ServerOptions options;
     options.useRunningObjectTable = false;
     testserver::TestAutomationServer server(testing_support::exampleApplication(), options);
-    const auto program = connect()->ActivePartProgram();
+    const auto program = source::AutomationSource::requestRunning("Veltrum.Application")->ActivePartProgram();
     EXPECT_GE(server.counters().applicationRequests, 1u);
     const auto enumerator = program->Commands()->Enumerate();
     const auto comment = enumerator->Next();
@@ -83,28 +80,18 @@ TEST(AutomationSource, ARefusedWriteNamesTheMemberAndTheServersReason)
     auto record = testing_support::exampleApplication();
     record.failingReads.add(source::Member::ApplicationSetUpdatesEnabled);
     testserver::TestAutomationServer server(record);
-    const auto application = connect();
-    try {
-        application->SetUpdatesEnabled(false);
-        ADD_FAILURE() << "no error";
-    } catch (const source::ReadError& error) {
-        EXPECT_EQ(error.member(), "Application.UpdatesEnabled (write)");
-        EXPECT_EQ(std::string(error.what()), "Cannot read Application.UpdatesEnabled (write) from the measuring application: "
-                                             "the measuring application refused the call");
-    }
+    const auto application = source::AutomationSource::requestRunning("Veltrum.Application");
+    EXPECT_EQ(errorText<source::ReadError>([&] { application->SetUpdatesEnabled(false); }),
+              "Cannot read Application.UpdatesEnabled (write) from the measuring application: the measuring application refused the call");
     EXPECT_TRUE(application->UpdatesEnabled());
 }
 
 TEST(AutomationSource, AnUnknownApplicationIsRefusedWithTheSystemsReason)
 {
-    try {
-        source::AutomationSource::requestRunning("Nowhere.Application");
-        FAIL() << "no error";
-    } catch (const source::ConnectionError& error) {
-        const std::string message = error.what();
-        EXPECT_EQ(message.rfind("Cannot reach the automation server \"Nowhere.Application\": ", 0), 0u) << message;
-        EXPECT_NE(message.find("0x800401F3"), std::string::npos) << message; // CO_E_CLASSSTRING
-    }
+    const std::string message =
+        errorText<source::ConnectionError>([] { source::AutomationSource::requestRunning("Nowhere.Application"); });
+    EXPECT_EQ(message.rfind("Cannot reach the automation server \"Nowhere.Application\": ", 0), 0u) << message;
+    EXPECT_NE(message.find("0x800401F3"), std::string::npos) << message; // CO_E_CLASSSTRING
 }
 
 // A rejected call comes back to the client's own retry; see tests/data/windows/retry-decisions.txt.
@@ -192,12 +179,8 @@ TEST(WindowsConnectorTest, AnOwnerWithOtherRightsIsNamedAndNothingIsStarted)
     DWORD asked = 0;
     app::WindowsConnector connector(std::chrono::milliseconds(1000), [&](DWORD owner) { asked = owner; return true; });
     ASSERT_TRUE(connector.findMainWindow(testserver::kMainWindowClass));
-    try {
-        connector.requestObject("Veltrum.Application");
-        ADD_FAILURE() << "no error";
-    } catch (const source::ConnectionError& error) {
-        EXPECT_NE(std::string(error.what()).find("start the converter the same way as Veltrum"), std::string::npos) << error.what();
-    }
+    const std::string message = errorText<source::ConnectionError>([&] { connector.requestObject("Veltrum.Application"); });
+    EXPECT_NE(message.find("start the converter the same way as Veltrum"), std::string::npos) << message;
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, localServer.c_str());
     EXPECT_EQ(asked, GetCurrentProcessId());
     Sleep(200);

@@ -3,6 +3,7 @@
 #include "platform/PlatformError.h"
 #include "config/SettingKeys.h"
 #include "config/WindowsRegistrySettingsStore.h"
+#include "support/ErrorText.h"
 
 #include <gtest/gtest.h>
 
@@ -64,10 +65,7 @@ TEST_F(RegistrySettingsStore, ReportsAKeyThatCannotBeWritten)
 {
     // A value name may not be longer than 16383 characters.
     const std::string tooLong(20000, 'K');
-    try {
-        store.WriteSetting(kApplication, kSection, tooLong, "1");
-        FAIL() << "no error";
-    } catch (const config::PlatformError& error) {
-        EXPECT_NE(std::string(error.what()).find("VELTRUM_NORDA_KONVERTER\\Settings\": "), std::string::npos) << error.what();
-    }
+    const std::string message =
+        testing_support::errorText<config::PlatformError>([&] { store.WriteSetting(kApplication, kSection, tooLong, "1"); });
+    EXPECT_NE(message.find("VELTRUM_NORDA_KONVERTER\\Settings\": "), std::string::npos) << message;
 }

@@ -9,7 +9,6 @@
 namespace wintest {
 
 using testing_support::contentsOf;
-using testing_support::DirectoryBytes;
 using testing_support::readBytes;
 using testing_support::TemporaryDirectory;
 
@@ -50,15 +49,6 @@ std::basic_string<To> winePath(const char* conversion, const From* path)
     return result;
 }
 
-// Names, sizes and a checksum of each file's content.
-std::string summary(const std::filesystem::path& directory)
-{
-    std::string all;
-    for (const auto& [name, bytes] : contentsOf(directory))
-        all += name + " " + std::to_string(bytes.size()) + " " + std::to_string(std::hash<std::string>{}(bytes)) + "\n";
-    return all;
-}
-
 } // namespace
 
 ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
@@ -93,11 +83,9 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
 
 ChildProcess::~ChildProcess()
 {
-    if (m_process) {
-        if (WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT)
-            TerminateProcess(m_process, 99);
-        CloseHandle(m_process);
-    }
+    if (WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT)
+        TerminateProcess(m_process, 99);
+    CloseHandle(m_process);
 }
 
 ProcessResult ChildProcess::finish(DWORD milliseconds)
@@ -142,28 +130,17 @@ ProcessResult runOnLinux(const std::vector<std::string>& command)
     return result;
 }
 
-::testing::AssertionResult sameFiles(const std::filesystem::path& actual, const std::filesystem::path& expected)
+std::string summary(const std::filesystem::path& directory)
 {
-    const DirectoryBytes expectedFiles = contentsOf(expected);
-    if (!expectedFiles.empty() && contentsOf(actual) == expectedFiles)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << config::pathText(actual) << ":\n" << summary(actual)
-                                         << config::pathText(expected) << ":\n" << summary(expected);
+    std::string all;
+    for (const auto& [name, bytes] : contentsOf(directory))
+        all += name + " " + std::to_string(bytes.size()) + " " + std::to_string(std::hash<std::string>{}(bytes)) + "\n";
+    return all;
 }
 
 std::filesystem::path testData(const std::string& name)
 {
     return windowsPath(NORDA_SOURCE_DIR) / "tests" / "data" / "windows" / name;
-}
-
-std::filesystem::path programDirectory()
-{
-    return windowsPath(NORDA_PROGRAM_DIR);
-}
-
-std::string linuxCli()
-{
-    return NORDA_LINUX_CLI;
 }
 
 } // namespace wintest

@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
@@ -105,7 +106,7 @@ DesktopWorld::DesktopWorld(std::string argumentText)
     testing_support::writeBytes(m_programDirectory / "resource.dll", languageFileBytes("L"));
     testing_support::writeBytes(m_programDirectory / "German.dll", languageFileBytes("G"));
     testing_support::writeBytes(m_programDirectory / "English.dll", languageFileBytes("E"));
-    m_settings.values.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDir, m_output.path().string());
+    m_settings.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDir, m_output.path().string());
     m_connector.application = std::make_shared<source::MemoryApplication>(testing_support::exampleApplication());
 }
 
@@ -135,10 +136,11 @@ void DesktopWorld::run(const QJsonArray& step)
                                    std::filesystem::copy_options::overwrite_existing);
     else if (name == "remove")
         std::filesystem::remove(file(1));
-    else if (name == "settings cannot be written")
-        m_settings.failing = true;
-    else if (name == "store")
-        m_settings.values.WriteSetting(config::setting::kApplication, config::setting::kSection, text(1).toStdString(), text(2).toStdString());
+    else if (name == "settings cannot be written") { // a file where the store's directory would be
+        std::filesystem::remove_all(m_settingsDirectory / "store");
+        testing_support::writeBytes(m_settingsDirectory / "store", "");
+    } else if (name == "store")
+        m_settings.WriteSetting(config::setting::kApplication, config::setting::kSection, text(1).toStdString(), text(2).toStdString());
     else if (name == "application")
         m_connector.running = text(1) == "running";
     else if (name == "start") {
@@ -219,10 +221,12 @@ void DesktopWorld::run(const QJsonArray& step)
         QString expected = text(2).replace(QStringLiteral("{output}"), QString::fromStdString(m_output.path().string()));
         expected.replace(QStringLiteral("{drive}"), ui::DriveList().driveOf(QString::fromStdString(m_output.path().string())));
         const std::string stored =
-            m_settings.values.ReadSetting(config::setting::kApplication, config::setting::kSection, text(1).toStdString(), "(none)");
+            m_settings.ReadSetting(config::setting::kApplication, config::setting::kSection, text(1).toStdString(), "(none)");
         QCOMPARE(QString::fromStdString(stored), expected);
-    } else if (name == "stored settings")
-        QCOMPARE(m_settings.values.size(), std::size_t(step[1].toInt()));
+    } else if (name == "stored settings") {
+        const QSettings stored(QString::fromStdString(m_settings.iniFile(config::setting::kApplication).string()), QSettings::IniFormat);
+        QCOMPARE(stored.allKeys().size(), step[1].toInt());
+    }
     else if (name == "program directory")
         QCOMPARE(QString::fromStdString(m_programDirectory.listing()), text(1));
     else if (name == "resource.dll")

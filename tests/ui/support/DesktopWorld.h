@@ -7,10 +7,9 @@
 #include "desktop/DesktopEnvironment.h"
 #include "desktop/DesktopProgram.h"
 #include "platform/CodePage.h"
-#include "config/MemorySettingsStore.h"
+#include "config/QtSettingsStore.h"
 #include "files/FileLock.h"
 #include "files/LocalFileSystem.h"
-#include "platform/PlatformError.h"
 #include "support/Doubles.h"
 #include "support/Files.h"
 #include "support/ModalBoxes.h"
@@ -23,31 +22,10 @@ class QJsonArray;
 
 namespace ui_testing {
 
-// The settings in memory; once failing, every write fails as the user's store does when its place
-// cannot be created.
-class WorldSettings final : public config::SettingsStore {
-public:
-    std::string ReadSetting(std::string_view application, std::string_view section, std::string_view key,
-                            std::string_view defaultValue) const override
-    {
-        return values.ReadSetting(application, section, key, defaultValue);
-    }
-    void WriteSetting(std::string_view application, std::string_view section, std::string_view key,
-                      std::string_view value) override
-    {
-        if (failing)
-            throw config::PlatformError("Cannot write the setting \"" + std::string(key) + "\"");
-        values.WriteSetting(application, section, key, value);
-    }
-
-    config::MemorySettingsStore values;
-    bool failing = false;
-};
-
 // Everything the desktop program meets in a test: a program directory with language files whose
 // lines name their own number (resource.dll "L", German.dll "G", English.dll "E"), an empty output
-// directory named by "DIR", a settings store in memory (see WorldSettings), the example part program open in the
-// measuring application, 05.12.2026 14:03:12, a point as decimal separator and windows-1252. The
+// directory named by "DIR", an INI settings store of its own, the example part program open in the measuring
+// application, 05.12.2026 14:03:12, a point as decimal separator and windows-1252. The
 // steps of a flow act on the program or say what must hold (see run), and the message boxes are
 // answered as they come.
 class DesktopWorld {
@@ -68,7 +46,8 @@ private:
 
     testing_support::TemporaryDirectory m_programDirectory;
     testing_support::TemporaryDirectory m_output;
-    WorldSettings m_settings;
+    testing_support::TemporaryDirectory m_settingsDirectory;
+    config::QtSettingsStore m_settings{m_settingsDirectory / "store"};
     testing_support::MemoryConnector m_connector; // counts the connections: each load and each run connects
     app::FixedClock m_clock{config::CalendarTime{2026, 12, 5, 14, 3, 12}};
     testing_support::FixedRegionalSettings m_regional{"."};

@@ -37,13 +37,6 @@ public:
     void run(const QJsonArray& step);
 
 private:
-    // The program's open window of that object name, or nullptr. Between steps, a window the
-    // program has let go is gone.
-    QWidget* window(const char* objectName) const;
-    // The settings dialog or the About window while one is open, else the main window, else the
-    // start-up window.
-    QWidget* frontWindow() const;
-
     testing_support::TemporaryDirectory m_programDirectory;
     testing_support::TemporaryDirectory m_output;
     testing_support::TemporaryDirectory m_settingsDirectory;

@@ -25,8 +25,8 @@ void ModalBoxes::poll()
     if (!box || !box->isVisible())
         return;
     const char* icon = QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(box->icon());
-    m_seen.append(QStringLiteral("%1 %2: %3 [%4]").arg(QLatin1String(icon), box->windowTitle(), box->text(), visibleWindows()));
-    m_allApplicationModal = m_allApplicationModal && box->windowModality() == Qt::ApplicationModal;
+    const QString modality = box->windowModality() == Qt::ApplicationModal ? QString() : QStringLiteral(" not application-modal");
+    m_seen.append(QStringLiteral("%1 %2: %3 [%4]%5").arg(QLatin1String(icon), box->windowTitle(), box->text(), visibleWindows(), modality));
     box->button(QMessageBox::Ok)->click();
 }
 

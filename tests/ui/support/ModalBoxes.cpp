@@ -9,14 +9,8 @@ namespace ui_testing {
 
 ModalBoxes::ModalBoxes()
 {
-    m_timer.setInterval(5);
-    connect(&m_timer, &QTimer::timeout, this, &ModalBoxes::poll);
-    m_timer.start();
-}
-
-QStringList ModalBoxes::take()
-{
-    return std::exchange(m_seen, {});
+    m_timer.callOnTimeout(this, &ModalBoxes::poll);
+    m_timer.start(5);
 }
 
 void ModalBoxes::poll()

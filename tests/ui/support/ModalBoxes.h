@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <utility>
+
 namespace ui_testing {
 
 // Answers the modal message boxes that come up while it exists and describes each as
@@ -15,7 +17,7 @@ public:
     ModalBoxes();
 
     // The boxes seen since the last call, in order.
-    QStringList take();
+    QStringList take() { return std::exchange(m_seen, {}); }
 
 private:
     void poll();

@@ -151,9 +151,6 @@ void DesktopWorld::run(const QJsonArray& step)
     QWidget* front = frontWindow();
     if (name == "language file")
         testing_support::writeBytes(file(1), languageFileBytes(text(2).toStdString(), step[3].toInt(165)));
-    else if (name == "shipped language file")
-        std::filesystem::copy_file(std::filesystem::path(NORDA_SOURCE_DIR) / "lang" / text(1).toStdString(), file(2),
-                                   std::filesystem::copy_options::overwrite_existing);
     else if (name == "remove")
         std::filesystem::remove(file(1));
     else if (name == "settings cannot be written") { // a file where the store's directory would be

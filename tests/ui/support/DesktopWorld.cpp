@@ -16,16 +16,12 @@
 #include <QGroupBox>
 #include <QJsonArray>
 #include <QLabel>
-#include <QMainWindow>
-#include <QMenu>
-#include <QMenuBar>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
 
 #include <algorithm>
-#include <functional>
 
 namespace ui_testing {
 namespace {
@@ -56,15 +52,9 @@ void press(QWidget* window, const QString& name)
 QString captions(QWidget* window)
 {
     QStringList texts{window->windowIcon().isNull() ? QString() : QStringLiteral("icon"), window->windowTitle()};
-    std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& actions) {
-        for (QAction* action : actions) {
-            texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
-            if (action->menu())
-                walk(action->menu()->actions());
-        }
-    };
-    if (auto* main = qobject_cast<QMainWindow*>(window))
-        walk(main->menuBar()->actions());
+    // A menu's title and entries are its children in the order they were made: as the menu shows them.
+    for (QAction* action : window->findChildren<QAction*>())
+        texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
     QList<QWidget*> controls = window->findChildren<QWidget*>();
     const auto place = [window](QWidget* control) {
         const QPoint at = control->mapTo(window, QPoint());

@@ -181,7 +181,7 @@ void DesktopWorld::run(const QJsonArray& step)
     else if (name == "hidden") {
         for (int control = 1; control < step.size(); ++control)
             QVERIFY(!front->findChild<QWidget*>(text(control))->isVisible());
-    } else if (name == "ends") // so far, or within a few seconds
+    } else if (name == "ends") // the exit codes asked for, waiting up to 5 s for the last to come
         QTRY_COMPARE(m_endRequests.join(QLatin1Char(' ')), text(1));
     else if (name == "connections")
         QCOMPARE(m_connector.requests, step[1].toInt());
@@ -229,8 +229,7 @@ void DesktopWorld::run(const QJsonArray& step)
     } else if (name == "stored settings") {
         const QSettings stored(QString::fromStdString(m_settings.iniFile(config::setting::kApplication).string()), QSettings::IniFormat);
         QCOMPARE(stored.allKeys().size(), step[1].toInt());
-    }
-    else if (name == "resource.dll")
+    } else if (name == "resource.dll")
         QVERIFY(testing_support::readBytes(m_programDirectory / "resource.dll") == languageFileBytes(text(1).toStdString()));
     else if (name == "output" || name == "program directory")
         QCOMPARE(QString::fromStdString((name == "output" ? m_output : m_programDirectory).listing()), text(1));

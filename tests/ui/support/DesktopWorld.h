@@ -24,8 +24,8 @@ namespace ui_testing {
 
 // Everything the desktop program meets in a test: a program directory with language files whose
 // lines name their own number (resource.dll "L", German.dll "G", English.dll "E"), an empty output
-// directory named by "DIR", an INI settings store of its own, the example part program open in the measuring
-// application, 05.12.2026 14:03:12, a point as decimal separator and windows-1252. The
+// directory named by "DIR", an INI settings store of its own, the example part program open in the
+// measuring application, 05.12.2026 14:03:12, a point as decimal separator and windows-1252. The
 // steps of a flow act on the program or say what must hold (see run), and the message boxes are
 // answered as they come.
 class DesktopWorld {

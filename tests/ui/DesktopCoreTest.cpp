@@ -3,6 +3,7 @@
 #include "desktop/LanguageSwitch.h"
 #include "platform/CodePage.h"
 #include "files/FileError.h"
+#include "support/ErrorText.h"
 #include "support/FaultyFileSystem.h"
 #include "support/Files.h"
 #include "support/LanguageFiles.h"
@@ -27,7 +28,8 @@ TEST(CommandLineSwitches, OnlyTheFourTextsAreSwitches)
     }
 }
 
-// The refusals (a missing file, a short file) are shown by the language menu's tests; here the copy.
+// The refusals (a missing file, a short file) and the copy itself are shown by the language menu's
+// flows; here the copy's failures.
 TEST(LanguageInstall, EveryFailingFileOperationLeavesTheWorkingCopyWhole)
 {
     testing_support::TemporaryDirectory dir;
@@ -38,8 +40,6 @@ TEST(LanguageInstall, EveryFailingFileOperationLeavesTheWorkingCopyWhole)
     testing_support::writeBytes(dir / "German.dll", ui_testing::languageFileBytes("G"));
     const std::string before = readBytes(dir / "resource.dll");
     ASSERT_EQ(install(), app::LanguageInstall::Installed);
-    EXPECT_EQ(readBytes(dir / "resource.dll"), readBytes(dir / "German.dll"));
-    EXPECT_EQ(dir.listing(), "German.dll resource.dll");
     const int operations = files.operations();
     ASSERT_GT(operations, 3);
     // Each operation in turn, then a disk that fills up in the middle of the copy.
@@ -56,11 +56,6 @@ TEST(LanguageInstall, EveryFailingFileOperationLeavesTheWorkingCopyWhole)
     }
     testing_support::writeBytes(dir / "resource.dll", before);
     files.failReadsAfter(100); // a language file that breaks off while it is read
-    try {
-        install();
-        ADD_FAILURE() << "no error";
-    } catch (const kfield::FileError& error) {
-        EXPECT_EQ(error.reason(), "the file cannot be read");
-    }
+    EXPECT_TRUE(testing_support::errorText<kfield::FileError>(install).ends_with("\": the file cannot be read"));
     EXPECT_EQ(readBytes(dir / "resource.dll"), before);
 }

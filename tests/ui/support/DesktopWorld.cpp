@@ -16,15 +16,12 @@
 #include <QGroupBox>
 #include <QJsonArray>
 #include <QLabel>
-#include <QMainWindow>
-#include <QMenu>
-#include <QMenuBar>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
 #include <algorithm>
-#include <functional>
 
 namespace ui_testing {
 namespace {
@@ -55,15 +52,9 @@ void press(QWidget* window, const QString& name)
 QString captions(QWidget* window)
 {
     QStringList texts{window->windowIcon().isNull() ? QString() : QStringLiteral("icon"), window->windowTitle()};
-    std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& actions) {
-        for (QAction* action : actions) {
-            texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
-            if (action->menu())
-                walk(action->menu()->actions());
-        }
-    };
-    if (auto* main = qobject_cast<QMainWindow*>(window))
-        walk(main->menuBar()->actions());
+    // A menu's title and entries are its children in the order they were made: as the menu shows them.
+    for (QAction* action : window->findChildren<QAction*>())
+        texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
     QList<QWidget*> controls = window->findChildren<QWidget*>();
     const auto place = [window](QWidget* control) {
         const QPoint at = control->mapTo(window, QPoint());
@@ -97,6 +88,26 @@ ui::DriveList* driveList(QWidget* window)
     return window->findChild<ui::DriveList*>(QStringLiteral("Drive_DFQ"));
 }
 
+// The program's open window of that object name, or nullptr. Between steps, a window the program
+// has let go is gone.
+QWidget* window(const char* objectName)
+{
+    for (QWidget* candidate : QApplication::topLevelWidgets())
+        if (candidate->objectName() == QLatin1String(objectName))
+            return candidate;
+    return nullptr;
+}
+
+// The settings dialog or the About window while one is open, else the main window, else the
+// start-up window.
+QWidget* frontWindow()
+{
+    for (const char* name : {"frm_Konfiguration", "frm_About", "frm_Hauptfenster", "frm_Start"})
+        if (QWidget* found = window(name))
+            return found;
+    return nullptr;
+}
+
 } // namespace
 
 DesktopWorld::DesktopWorld(std::string argumentText)
@@ -105,7 +116,7 @@ DesktopWorld::DesktopWorld(std::string argumentText)
     testing_support::writeBytes(m_programDirectory / "resource.dll", languageFileBytes("L"));
     testing_support::writeBytes(m_programDirectory / "German.dll", languageFileBytes("G"));
     testing_support::writeBytes(m_programDirectory / "English.dll", languageFileBytes("E"));
-    m_settings.values.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDir, m_output.path().string());
+    m_settings.WriteSetting(config::setting::kApplication, config::setting::kSection, config::setting::kDir, m_output.path().string());
     m_connector.application = std::make_shared<source::MemoryApplication>(testing_support::exampleApplication());
 }
 
@@ -130,15 +141,13 @@ void DesktopWorld::run(const QJsonArray& step)
     QWidget* front = frontWindow();
     if (name == "language file")
         testing_support::writeBytes(file(1), languageFileBytes(text(2).toStdString(), step[3].toInt(165)));
-    else if (name == "shipped language file")
-        std::filesystem::copy_file(std::filesystem::path(NORDA_SOURCE_DIR) / "lang" / text(1).toStdString(), file(2),
-                                   std::filesystem::copy_options::overwrite_existing);
     else if (name == "remove")
         std::filesystem::remove(file(1));
-    else if (name == "settings cannot be written")
-        m_settings.failing = true;
-    else if (name == "store")
-        m_settings.values.WriteSetting(config::setting::kApplication, config::setting::kSection, text(1).toStdString(), text(2).toStdString());
+    else if (name == "settings cannot be written") { // a file where the store's directory would be
+        std::filesystem::remove_all(m_settingsDirectory / "store");
+        testing_support::writeBytes(m_settingsDirectory / "store", "");
+    } else if (name == "store")
+        m_settings.WriteSetting(config::setting::kApplication, config::setting::kSection, text(1).toStdString(), text(2).toStdString());
     else if (name == "application")
         m_connector.running = text(1) == "running";
     else if (name == "start") {
@@ -153,16 +162,13 @@ void DesktopWorld::run(const QJsonArray& step)
         press(front, text(1));
     else if (name == "close")
         front->close();
-    else if (name == "wait for the end")
-        QTRY_VERIFY_WITH_TIMEOUT(!m_endRequests.isEmpty(), step[1].toInt());
-    else if (name == "boxes") { // one pattern a box, in which "*" stands for any text; all application-modal
+    else if (name == "boxes") { // one pattern a box, in which "*" stands for any text
         QJsonArray patterns = step;
         patterns.removeFirst();
         const QString pattern = QVariant(patterns.toVariantList()).toStringList().join(QLatin1Char('\n'));
         const QString seen = m_boxes.take().join(QLatin1Char('\n'));
         const QString expected = QRegularExpression::escape(pattern).replace(QStringLiteral("\\*"), QStringLiteral(".*"));
         QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(expected)).match(seen).hasMatch(), qPrintable(seen));
-        QVERIFY(m_boxes.allApplicationModal());
     } else if (name == "windows") {
         QCOMPARE(visibleWindows(), text(1));
         QVERIFY(!QApplication::activeModalWidget());
@@ -175,8 +181,8 @@ void DesktopWorld::run(const QJsonArray& step)
     else if (name == "hidden") {
         for (int control = 1; control < step.size(); ++control)
             QVERIFY(!front->findChild<QWidget*>(text(control))->isVisible());
-    } else if (name == "ends")
-        QCOMPARE(m_endRequests.join(QLatin1Char(' ')), text(1));
+    } else if (name == "ends") // the exit codes asked for, waiting up to 5 s for the last to come
+        QTRY_COMPARE(m_endRequests.join(QLatin1Char(' ')), text(1));
     else if (name == "connections")
         QCOMPARE(m_connector.requests, step[1].toInt());
     else if (name == "folders") // made inside the output directory
@@ -195,8 +201,9 @@ void DesktopWorld::run(const QJsonArray& step)
             QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, place);
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, place);
         }
-    } else if (name == "folder") { // the folder shown and, if given, the folders in it
+    } else if (name == "folder") { // the folder shown, on the drive chosen, and, if given, the folders in it
         QCOMPARE(front->findChild<QLabel*>(QStringLiteral("Label_Verzeichnis"))->text(), place(1));
+        QCOMPARE(driveList(front)->drive(), driveList(front)->driveOf(place(1)));
         const QTreeWidgetItem* shown = folderList(front)->currentItem();
         QStringList inside;
         for (int child = 0; child < shown->childCount(); ++child)
@@ -206,9 +213,7 @@ void DesktopWorld::run(const QJsonArray& step)
     } else if (name == "add drive") { // and choose it, as when a USB stick comes
         driveList(front)->addItem(place(1));
         driveList(front)->setCurrentIndex(driveList(front)->count() - 1);
-    } else if (name == "drive") // the drive chosen: the one the folder is on
-        QCOMPARE(driveList(front)->drive(), driveList(front)->driveOf(place(1)));
-    else if (name == "checked") { // the object names of the boxes checked, sorted
+    } else if (name == "checked") { // the object names of the boxes checked, sorted
         QStringList checked;
         for (QCheckBox* box : front->findChildren<QCheckBox*>())
             if (box->isChecked())
@@ -219,16 +224,15 @@ void DesktopWorld::run(const QJsonArray& step)
         QString expected = text(2).replace(QStringLiteral("{output}"), QString::fromStdString(m_output.path().string()));
         expected.replace(QStringLiteral("{drive}"), ui::DriveList().driveOf(QString::fromStdString(m_output.path().string())));
         const std::string stored =
-            m_settings.values.ReadSetting(config::setting::kApplication, config::setting::kSection, text(1).toStdString(), "(none)");
+            m_settings.ReadSetting(config::setting::kApplication, config::setting::kSection, text(1).toStdString(), "(none)");
         QCOMPARE(QString::fromStdString(stored), expected);
-    } else if (name == "stored settings")
-        QCOMPARE(m_settings.values.size(), std::size_t(step[1].toInt()));
-    else if (name == "program directory")
-        QCOMPARE(QString::fromStdString(m_programDirectory.listing()), text(1));
-    else if (name == "resource.dll")
+    } else if (name == "stored settings") {
+        const QSettings stored(QString::fromStdString(m_settings.iniFile(config::setting::kApplication).string()), QSettings::IniFormat);
+        QCOMPARE(stored.allKeys().size(), step[1].toInt());
+    } else if (name == "resource.dll")
         QVERIFY(testing_support::readBytes(m_programDirectory / "resource.dll") == languageFileBytes(text(1).toStdString()));
-    else if (name == "output")
-        QCOMPARE(QString::fromStdString(m_output.listing()), text(1));
+    else if (name == "output" || name == "program directory")
+        QCOMPARE(QString::fromStdString((name == "output" ? m_output : m_programDirectory).listing()), text(1));
     else if (name == "output file") { // the files under tests/data that make it up, in order
         std::string expected;
         for (int piece = 2; piece < step.size(); ++piece)
@@ -237,22 +241,6 @@ void DesktopWorld::run(const QJsonArray& step)
     } else
         QFAIL(qPrintable("no such step: " + name));
     settle();
-}
-
-QWidget* DesktopWorld::window(const char* objectName) const
-{
-    for (QWidget* candidate : QApplication::topLevelWidgets())
-        if (candidate->objectName() == QLatin1String(objectName))
-            return candidate;
-    return nullptr;
-}
-
-QWidget* DesktopWorld::frontWindow() const
-{
-    for (const char* name : {"frm_Konfiguration", "frm_About", "frm_Hauptfenster", "frm_Start"})
-        if (QWidget* found = window(name))
-            return found;
-    return nullptr;
 }
 
 } // namespace ui_testing

@@ -7,10 +7,9 @@
 #include "desktop/DesktopEnvironment.h"
 #include "desktop/DesktopProgram.h"
 #include "platform/CodePage.h"
-#include "config/MemorySettingsStore.h"
+#include "config/QtSettingsStore.h"
 #include "files/FileLock.h"
 #include "files/LocalFileSystem.h"
-#include "platform/PlatformError.h"
 #include "support/Doubles.h"
 #include "support/Files.h"
 #include "support/ModalBoxes.h"
@@ -23,30 +22,9 @@ class QJsonArray;
 
 namespace ui_testing {
 
-// The settings in memory; once failing, every write fails as the user's store does when its place
-// cannot be created.
-class WorldSettings final : public config::SettingsStore {
-public:
-    std::string ReadSetting(std::string_view application, std::string_view section, std::string_view key,
-                            std::string_view defaultValue) const override
-    {
-        return values.ReadSetting(application, section, key, defaultValue);
-    }
-    void WriteSetting(std::string_view application, std::string_view section, std::string_view key,
-                      std::string_view value) override
-    {
-        if (failing)
-            throw config::PlatformError("Cannot write the setting \"" + std::string(key) + "\"");
-        values.WriteSetting(application, section, key, value);
-    }
-
-    config::MemorySettingsStore values;
-    bool failing = false;
-};
-
 // Everything the desktop program meets in a test: a program directory with language files whose
 // lines name their own number (resource.dll "L", German.dll "G", English.dll "E"), an empty output
-// directory named by "DIR", a settings store in memory (see WorldSettings), the example part program open in the
+// directory named by "DIR", an INI settings store of its own, the example part program open in the
 // measuring application, 05.12.2026 14:03:12, a point as decimal separator and windows-1252. The
 // steps of a flow act on the program or say what must hold (see run), and the message boxes are
 // answered as they come.
@@ -59,16 +37,10 @@ public:
     void run(const QJsonArray& step);
 
 private:
-    // The program's open window of that object name, or nullptr. Between steps, a window the
-    // program has let go is gone.
-    QWidget* window(const char* objectName) const;
-    // The settings dialog or the About window while one is open, else the main window, else the
-    // start-up window.
-    QWidget* frontWindow() const;
-
     testing_support::TemporaryDirectory m_programDirectory;
     testing_support::TemporaryDirectory m_output;
-    WorldSettings m_settings;
+    testing_support::TemporaryDirectory m_settingsDirectory;
+    config::QtSettingsStore m_settings{m_settingsDirectory / "store"};
     testing_support::MemoryConnector m_connector; // counts the connections: each load and each run connects
     app::FixedClock m_clock{config::CalendarTime{2026, 12, 5, 14, 3, 12}};
     testing_support::FixedRegionalSettings m_regional{"."};

@@ -9,14 +9,8 @@ namespace ui_testing {
 
 ModalBoxes::ModalBoxes()
 {
-    m_timer.setInterval(5);
-    connect(&m_timer, &QTimer::timeout, this, &ModalBoxes::poll);
-    m_timer.start();
-}
-
-QStringList ModalBoxes::take()
-{
-    return std::exchange(m_seen, {});
+    m_timer.callOnTimeout(this, &ModalBoxes::poll);
+    m_timer.start(5);
 }
 
 void ModalBoxes::poll()
@@ -25,8 +19,8 @@ void ModalBoxes::poll()
     if (!box || !box->isVisible())
         return;
     const char* icon = QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(box->icon());
-    m_seen.append(QStringLiteral("%1 %2: %3 [%4]").arg(QLatin1String(icon), box->windowTitle(), box->text(), visibleWindows()));
-    m_allApplicationModal = m_allApplicationModal && box->windowModality() == Qt::ApplicationModal;
+    const QString modality = box->windowModality() == Qt::ApplicationModal ? QString() : QStringLiteral(" not application-modal");
+    m_seen.append(QStringLiteral("%1 %2: %3 [%4]%5").arg(QLatin1String(icon), box->windowTitle(), box->text(), visibleWindows(), modality));
     box->button(QMessageBox::Ok)->click();
 }
 

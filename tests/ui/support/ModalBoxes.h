@@ -4,24 +4,25 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <utility>
+
 namespace ui_testing {
 
 // Answers the modal message boxes that come up while it exists and describes each as
-// "<icon> <title>: <text> [<the windows visible behind it>]". Arm it before the action that opens
-// them: a box that nobody closes would hang the test.
+// "<icon> <title>: <text> [<the windows visible behind it>]", followed by " not application-modal" for
+// a box that lets the operator use other windows. Arm it before the action that opens them: a box
+// that nobody closes would hang the test.
 class ModalBoxes final : public QObject {
 public:
     ModalBoxes();
 
     // The boxes seen since the last call, in order.
-    QStringList take();
-    bool allApplicationModal() const { return m_allApplicationModal; }
+    QStringList take() { return std::exchange(m_seen, {}); }
 
 private:
     void poll();
 
     QStringList m_seen;
-    bool m_allApplicationModal = true;
     QTimer m_timer;
 };
 

@@ -4,6 +4,7 @@
 #include "kfield/ConvertPartProgram.h"
 #include "files/FileError.h"
 #include "kfield/WriteMeasuredValues.h"
+#include "source/Snapshot.h"
 
 #include "support/ErrorText.h"
 #include "support/ModelBuilder.h"
@@ -17,35 +18,25 @@ namespace {
 
 class FullWrite : public ConversionFixture {
 protected:
-    std::optional<ValuesOutcome> convert(source::MemoryApplication& application) { return run(application, kfield::ConvertPartProgram); }
-
-    std::optional<ValuesOutcome> convertWith(std::vector<source::CommandRecord> commands)
+    // Into an output directory without the files of an earlier write.
+    std::optional<ValuesOutcome> convert(source::ApplicationRecord record)
     {
         std::filesystem::remove(dir / "PUMP.dfd");
         std::filesystem::remove(dir / "PUMP.dfx");
         messages.messages.clear();
-        source::MemoryApplication application(applicationWith(std::move(commands)));
-        return convert(application);
+        source::MemoryApplication application(std::move(record));
+        return run(application, kfield::ConvertPartProgram);
     }
 };
 
 } // namespace
-
-TEST_F(FullWrite, ShowsBothProgressCaptionsAndReadsNoCommentWhenTheSettingIsOff)
-{
-    source::MemoryApplication application(exampleApplication());
-    convert(application);
-    EXPECT_EQ(file("PUMP.dfd").find("K2900"), std::string::npos);
-    EXPECT_EQ(application.log().count(source::Member::CommandHasComment), 0u);
-    EXPECT_EQ(progress.captions, (std::vector<std::string>{"L11", "L10"}));
-}
 
 TEST_F(FullWrite, ChecksReplacesOrCutsANamedValue)
 {
     for (const TableRow& row : tableRows("kfield/named-values.txt")) {
         SCOPED_TRACE(row[0] + "=\"" + row[1] + "\"");
         regional = FixedRegionalSettings(row[2]);
-        EXPECT_EQ(convertWith({namedValueCommand(row[0], row[1]), singleDimension(1101, "A", {}, 0)}), ValuesOutcome::Written);
+        EXPECT_EQ(convert(applicationWith({namedValueCommand(row[0], row[1]), singleDimension(1101, "A", {}, 0)})), ValuesOutcome::Written);
         std::string shown;
         for (const std::string& text : messageTexts())
             shown += (shown.empty() ? "" : ";") + text;
@@ -56,19 +47,22 @@ TEST_F(FullWrite, ChecksReplacesOrCutsANamedValue)
     }
 }
 
+// After a program that ends in a comment, and one with a part-level named value.
 TEST_F(FullWrite, CarriesNothingIntoTheNextFullWrite)
 {
     settings.Kommentare = true;
-    convertWith({namedValueCommand("K1101", "d"), commentCommand("dangling")});
-    convertWith({singleDimension(1101, "A", {}, 0)});
-    EXPECT_EQ(file("PUMP.dfd").find("K1101"), std::string::npos);
-    EXPECT_EQ(file("PUMP.dfd").find("dangling"), std::string::npos);
+    for (const std::string earlier : {"comments", "named-values"}) {
+        convert(source::readSnapshotFile(testDataDir() / "conversions" / earlier / "program.json"));
+        convert(applicationWith({singleDimension(1101, "A", {}, 0)}));
+        EXPECT_EQ(file("PUMP.dfd").find("K1101"), std::string::npos) << earlier;
+        EXPECT_EQ(file("PUMP.dfd").find("dangling"), std::string::npos) << earlier;
+    }
 }
 
 TEST_F(FullWrite, NeverMatchesAKeywordLineWithLowerCase)
 {
     texts.setLine(160, "k1101");
-    convertWith({namedValueCommand("k1101", "x"), namedValueCommand("K1101", "y")});
+    convert(applicationWith({namedValueCommand("k1101", "x"), namedValueCommand("K1101", "y")}));
     EXPECT_EQ(file("PUMP.dfd").find("K1101"), std::string::npos);
 }
 

@@ -4,14 +4,6 @@
 
 namespace testing_support {
 
-source::CommandRecord commentCommand(std::string text, int kind)
-{
-    source::CommandRecord command;
-    command.commandType = 300;
-    command.comment = source::CommentRecord{kind, std::move(text), {}};
-    return command;
-}
-
 source::CommandRecord namedValueCommand(std::string name, std::string value)
 {
     source::CommandRecord command;

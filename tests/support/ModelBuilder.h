@@ -14,7 +14,6 @@ struct Tolerance {
     double minus = 0;
 };
 
-source::CommandRecord commentCommand(std::string text, int kind = 1);
 source::CommandRecord namedValueCommand(std::string name, std::string value);
 
 // A single dimension (types 1100..1114), converted (selector 0), unit mm.

@@ -1,6 +1,7 @@
-// A full write's handling of named values and settings; the files it writes, and those it leaves alone
-// when it aborts, are proven byte by byte by the cases under tests/data/conversions and
-// tests/data/kfield/conversions.
+// The two writes: a full write's handling of named values and settings, and what the values writer
+// does beyond the value lines. The files they write, and those they leave alone when they abort, are
+// proven byte by byte by the cases under tests/data/conversions and tests/data/kfield/conversions,
+// appends by the repeated runs (tests/reliability).
 #include "kfield/ConvertPartProgram.h"
 #include "files/FileError.h"
 #include "kfield/WriteMeasuredValues.h"
@@ -28,6 +29,8 @@ protected:
         return run(application, kfield::ConvertPartProgram);
     }
 };
+
+using ValuesWriter = ConversionFixture;
 
 } // namespace
 
@@ -80,4 +83,57 @@ TEST_F(FullWrite, RefusesAScratchFileThatCannotBeReadToItsEnd)
     expectCannotRead("PUMP.tmp", kfield::ConvertPartProgram);
     settings.DFQ = true;
     expectCannotRead("PUMP.dfx", kfield::WriteMeasuredValues);
+}
+
+// After a program whose last values follow its last dimension.
+TEST_F(ValuesWriter, ForgetsTheRunDataOfEarlierMeasurements)
+{
+    const std::filesystem::path conversions = testDataDir() / "conversions";
+    for (const char* name : {"value-fields", "no-commands"}) {
+        std::filesystem::remove(dir / "PUMP.dfx");
+        source::MemoryApplication application(source::readSnapshotFile(conversions / name / "program.json"));
+        run(application, kfield::WriteMeasuredValues);
+    }
+    EXPECT_EQ(file("PUMP.dfx"), readBytes(conversions / "no-commands" / "PUMP.dfx"));
+}
+
+// In combined mode too, where a values file left over from separate mode would move into the combined file.
+TEST_F(ValuesWriter, RejectedValueAbortsWithItsMessageAndChangesNoFile)
+{
+    for (const bool combined : {false, true}) {
+        settings.DFQ = combined;
+        const DirectoryBytes before{{"PUMP.dfq", "description\r\n"}, {"PUMP.dfx", "earlier\r\n"}};
+        for (const auto& [name, bytes] : before)
+            writeBytes(dir / name, bytes);
+        for (const TableRow& row : tableRows("kfield/rejected-values.txt")) {
+            SCOPED_TRACE(row[0] + "=" + row[1] + (combined ? " combined" : ""));
+            messages.messages.clear();
+            source::MemoryApplication application(applicationWith(
+                {singleDimension(1101, "A", {}, 1), namedValueCommand(row[0], row[1]), singleDimension(1101, "B", {}, 2)}));
+            EXPECT_EQ(run(application, kfield::WriteMeasuredValues), ValuesOutcome::Aborted);
+            ASSERT_EQ(messages.messages.size(), 1u);
+            EXPECT_EQ(messages.messages[0].text, row[2]);
+            EXPECT_EQ(messages.messages[0].icon, MessageIcon::Critical);
+            EXPECT_TRUE(messages.messages[0].progressShown);
+            EXPECT_EQ(contentsOf(dir.path()), before);
+            EXPECT_FALSE(progress.visible);
+            EXPECT_TRUE(application.record().updatesEnabled);
+        }
+    }
+}
+
+TEST_F(ValuesWriter, ShowsProgressAndPutsTheUpdatesFlagBack)
+{
+    auto record = exampleApplication();
+    record.updatesEnabled = false;
+    source::MemoryApplication disabled(record);
+    run(disabled, kfield::WriteMeasuredValues);
+    EXPECT_FALSE(disabled.record().updatesEnabled);
+    EXPECT_EQ(disabled.updatesEnabledWrites(), 2);
+    EXPECT_EQ(progress.captions, std::vector<std::string>{"L10"});
+    EXPECT_EQ(progress.maximum, 5);
+    EXPECT_EQ(progress.value, 5);
+    EXPECT_EQ(progress.updates, 5);
+    EXPECT_FALSE(progress.visible);
+    EXPECT_EQ(progress.hides, 1);
 }

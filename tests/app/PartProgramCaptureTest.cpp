@@ -17,16 +17,6 @@
 using namespace testing_support;
 using source::Member;
 
-namespace {
-
-source::ApplicationRecord capture(source::MemoryApplication& application, RecordingMessages& messages)
-{
-    const auto program = application.ActivePartProgram();
-    return app::capturePartProgram(application, *program, messages);
-}
-
-} // namespace
-
 TEST(PartProgramCapture, ReadsEveryMemberOfEachObjectOnceAndRestoresTheScreenUpdates)
 {
     source::ApplicationRecord record = realisticApplication();
@@ -34,7 +24,7 @@ TEST(PartProgramCapture, ReadsEveryMemberOfEachObjectOnceAndRestoresTheScreenUpd
     source::MemoryApplication application(record);
     RecordingMessages messages;
     application.log().startTrace();
-    const source::ApplicationRecord captured = capture(application, messages);
+    const source::ApplicationRecord captured = app::capturePartProgram(application, *application.ActivePartProgram(), messages);
 
     std::map<std::pair<Member, std::uint32_t>, int> reads;
     for (const auto& entry : application.log().trace())
@@ -61,7 +51,7 @@ TEST(PartProgramCapture, RestoresTheScreenUpdatesWhenARefusalStopsIt)
     record.activePartProgram->commands.at(1).dimensionData->failingReads.add(Member::DimensionDataMeasured);
     source::MemoryApplication application(record);
     RecordingMessages messages;
-    EXPECT_THROW(capture(application, messages), source::ReadError);
+    EXPECT_THROW(app::capturePartProgram(application, *application.ActivePartProgram(), messages), source::ReadError);
     EXPECT_TRUE(application.UpdatesEnabled());
     EXPECT_EQ(application.updatesEnabledWrites(), 2);
 }

@@ -1,6 +1,6 @@
 // Full writes of the part programs under tests/data/conversions and tests/data/kfield/conversions: each
 // case holds the program as a snapshot, the settings that are on, the messages the operator sees and the
-// files written, byte by byte; the files in its "before" folder are in the output directory beforehand.
+// captions of the progress display, and the files written, byte by byte; the files in its "before" folder are in the output directory beforehand.
 #include "kfield/ConvertPartProgram.h"
 #include "source/Snapshot.h"
 
@@ -49,6 +49,8 @@ TEST_P(ConversionCase, WritesTheExpectedFilesAndMessages)
     std::string shown;
     for (const auto& message : messages.messages)
         shown += (message.icon == kfield::MessageIcon::Critical ? "critical " : "information ") + message.text + "\n";
+    for (const std::string& caption : progress.captions)
+        shown += "progress " + caption + "\n";
     EXPECT_EQ(shown, readBytes(expected / "messages.txt"));
     DirectoryBytes files = contentsOf(expected);
     std::erase_if(files, [](const auto& file) { return !file.first.starts_with("PUMP."); });

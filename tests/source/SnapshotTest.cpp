@@ -1,5 +1,4 @@
 #include "source/Member.h"
-#include "source/MemoryApplication.h"
 #include "source/Snapshot.h"
 
 #include "support/ErrorText.h"
@@ -45,17 +44,6 @@ TEST(Snapshot, ReadsAndWritesTheStoredSnapshots)
         const std::filesystem::path written = std::filesystem::path(file).replace_extension(".written.json");
         EXPECT_EQ(source::writeSnapshot(source::readSnapshotFile(file)), readBytes(exists(written) ? written : file)) << file.filename();
     }
-}
-
-// What a command without dimension data gives when asked for it.
-TEST(Snapshot, ReadsAbsentObjectsAsDefaults)
-{
-    source::MemoryApplication application(source::parseSnapshot(R"({"activePartProgram": {"commands": [{}]}})", "t"));
-    const auto read = application.ActivePartProgram()->Commands()->Enumerate()->Next();
-    EXPECT_EQ(read->DimensionData()->Nominal(), 0.0);
-    EXPECT_EQ(read->DimensionData()->Id(), "");
-    EXPECT_FALSE(read->HasNamedValue());
-    EXPECT_EQ(source::MemoryApplication(source::parseSnapshot("{}", "t")).ActivePartProgram(), nullptr);
 }
 
 TEST(Snapshot, RejectsMalformedDocumentsNamingTheFault)

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
@@ -60,11 +61,13 @@ DirectoryBytes contentsOf(const std::filesystem::path& directory)
 TemporaryDirectory::TemporaryDirectory(const std::filesystem::path& parent)
 {
     static std::atomic<int> counter{0};
+    // Some tests remove their directory and make it again: a tag of the process's own keeps another
+    // process, of this or another build, from taking the name in between.
+    static const std::string processTag = std::to_string(std::random_device{}());
     const std::filesystem::path base = parent.empty() ? std::filesystem::temp_directory_path() : parent;
-    // create_directories is false for a name that exists, so two directories, even of two processes,
-    // are never one.
+    // create_directories is false for a name that exists, so two directories are never one.
     do {
-        m_path = base / ("norda-test-" + std::to_string(counter++));
+        m_path = base / ("norda-test-" + processTag + "-" + std::to_string(counter++));
     } while (!std::filesystem::create_directories(m_path));
 }
 

@@ -4,14 +4,6 @@
 
 namespace testing_support {
 
-source::CommandRecord commentCommand(std::string text, int kind)
-{
-    source::CommandRecord command;
-    command.commandType = 300;
-    command.comment = source::CommentRecord{kind, std::move(text), {}};
-    return command;
-}
-
 source::CommandRecord namedValueCommand(std::string name, std::string value)
 {
     source::CommandRecord command;
@@ -47,20 +39,7 @@ source::ApplicationRecord applicationWith(std::vector<source::CommandRecord> com
 
 source::ApplicationRecord exampleApplication()
 {
-    return source::parseSnapshot(R"({"activePartProgram": {
-        "defaultMember": "PUMP1", "partName": "PUMP HOUSING A1", "directory": "D:\\MESSDATEN",
-        "revisionNumber": "B", "serialNumber": "4711", "fileName": "PUMP1.PRG", "commands": [
-            {"commandType": 300, "valueValid": true, "comment": {"commentKind": 1, "text": "Bore check"}},
-            {"commandType": 1106, "id": "DIM1", "isDimension": true, "valueValid": true,
-             "dimensionData": {"id": "DIM1", "feature1": "CIR1", "nominal": 25, "plusTolerance": 0.1,
-                               "minusTolerance": 0.05, "measured": 25.03124, "unitCode": 1}},
-            {"commandType": 1000, "id": "AX1", "isDimension": true, "valueValid": true,
-             "dimensionData": {"id": "AX1", "feature1": "CIR2", "unitCode": 1}},
-            {"commandType": 1002, "isDimension": true, "valueValid": true,
-             "dimensionData": {"nominal": 10, "plusTolerance": 0.2, "minusTolerance": 0.2, "measured": -0.25,
-                               "unitCode": 1, "isAxisLine": true}},
-            {"commandType": 1001, "valueValid": true}]}})",
-                                 "the example part program");
+    return source::readSnapshotFile(std::filesystem::path(NORDA_SOURCE_DIR) / "examples" / "pump-housing.json");
 }
 
 } // namespace testing_support

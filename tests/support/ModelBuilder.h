@@ -14,7 +14,6 @@ struct Tolerance {
     double minus = 0;
 };
 
-source::CommandRecord commentCommand(std::string text, int kind = 1);
 source::CommandRecord namedValueCommand(std::string name, std::string value);
 
 // A single dimension (types 1100..1114), converted (selector 0), unit mm.
@@ -23,10 +22,9 @@ source::CommandRecord singleDimension(int type, std::string id, Tolerance tolera
 // The example's part program with these commands.
 source::ApplicationRecord applicationWith(std::vector<source::CommandRecord> commands);
 
-// The part program of examples/pump-housing.json, kept here for the suites that have no test data: a
-// comment "Bore check", a single dimension of type 1106 (DIM1 on CIR1, 25 +0.1 -0.05, measured
-// 25.03124) and an axis block AX1 on CIR2 with one line of type 1002 (10 +/-0.2, measured -0.25).
-// PUMP HOUSING A1, serial 4711, revision B.
+// The part program of examples/pump-housing.json: a comment "Bore check", a single dimension of type
+// 1106 (DIM1 on CIR1, 25 +0.1 -0.05, measured 25.03124) and an axis block AX1 on CIR2 with one line of
+// type 1002 (10 +/-0.2, measured -0.25). PUMP HOUSING A1, serial 4711, revision B.
 source::ApplicationRecord exampleApplication();
 
 // A part program with every kind of command the walks know: comments, named values of both walks,

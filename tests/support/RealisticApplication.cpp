@@ -1,4 +1,4 @@
-// Apart from the builders: the Windows suite builds those, without the test data.
+// Apart from the builders, which the Windows suite builds too.
 #include "ModelBuilder.h"
 
 #include "source/Snapshot.h"

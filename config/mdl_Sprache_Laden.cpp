@@ -96,10 +96,8 @@ std::vector<std::string> readLines(const std::filesystem::path& file, std::size_
 
 } // namespace
 
-LanguageFileError::LanguageFileError(std::filesystem::path file, std::string reason)
+LanguageFileError::LanguageFileError(const std::filesystem::path& file, const std::string& reason)
     : std::runtime_error("Cannot use the language file \"" + pathText(file) + "\": " + reason)
-    , m_file(std::move(file))
-    , m_reason(std::move(reason))
 {
 }
 

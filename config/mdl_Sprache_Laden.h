@@ -18,14 +18,7 @@ inline constexpr std::string_view kResourceFileName = "resource.dll";
 // are no texts to say it in.
 class LanguageFileError : public std::runtime_error {
 public:
-    LanguageFileError(std::filesystem::path file, std::string reason);
-
-    const std::filesystem::path& file() const noexcept { return m_file; }
-    const std::string& reason() const noexcept { return m_reason; }
-
-private:
-    std::filesystem::path m_file;
-    std::string m_reason;
+    LanguageFileError(const std::filesystem::path& file, const std::string& reason);
 };
 
 // Reads lines 1 to 165 of a language file, each decoded with the code page; anything after line 165

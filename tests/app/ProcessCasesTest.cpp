@@ -61,10 +61,8 @@ protected:
         for (const json& argument : step.at("arguments"))
             arguments.push_back(expand(argument.get<std::string>()));
         const std::filesystem::path program = std::filesystem::path(NORDA_PROGRAM_DIR) / test.value("program", "norda-cli");
-        if (!test.contains("timeout"))
-            return ChildProcess(program, arguments, environment).wait();
-        arguments.insert(arguments.begin(), {test["timeout"].get<std::string>(), program.string()});
-        return ChildProcess("/usr/bin/timeout", arguments, environment).wait();
+        const int limitMilliseconds = test.contains("timeout") ? static_cast<int>(test["timeout"].get<double>() * 1000) : -1;
+        return ChildProcess(program, arguments, environment).wait(limitMilliseconds);
     }
 };
 

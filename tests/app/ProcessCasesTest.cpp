@@ -73,10 +73,8 @@ protected:
 
     std::string bytesOf(const json& pieces) const
     {
-        if (!pieces.is_array())
-            return bytesOf(json::array({pieces}));
         std::string bytes;
-        for (const json& piece : pieces) {
+        for (const json& piece : pieces.is_array() ? pieces : json::array({pieces})) {
             const std::string text = expand(piece.get<std::string>());
             bytes += text.starts_with('@') ? readBytes(testDataDir() / text.substr(1)) : text;
         }

@@ -30,21 +30,6 @@ protected:
         for (const char* folder : {"out", "in", "config"})
             std::filesystem::create_directories(root / folder);
     }
-
-    std::vector<std::string> arguments(const std::filesystem::path& snapshot, const std::vector<std::string>& extra = {},
-                                       const std::string& now = "2026-12-05T14:03:12") const
-    {
-        std::vector<std::string> all{"--snapshot", snapshot.string(), "--set", "DIR=" + out.string(), "--now", now};
-        all.insert(all.end(), extra.begin(), extra.end());
-        return all;
-    }
-
-    // Nothing was created next to the output directory, the inputs or the settings store.
-    void expectNothingOutsideTheOutputDirectory() const
-    {
-        EXPECT_EQ(root.listing(), "config in out");
-        EXPECT_TRUE(std::filesystem::is_empty(root / "config"));
-    }
 };
 
 // Empty when the texts are equal, else where they first differ; keeps failures of large files short.

@@ -23,8 +23,8 @@ using EnvironmentChanges = std::map<std::string, std::string>;
 inline constexpr int kTimedOut = 124;
 
 // A program in a child process, started at once with empty standard input. Many can run side by
-// side: wait() collects each one. Qt stays out of this header, so the suites without processes
-// need no Qt.
+// side: wait() collects each one. Qt stays out of this header, so that only the runner is built
+// with Qt's headers and flags.
 class ChildProcess {
 public:
     ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments, const EnvironmentChanges& environment = {});

@@ -4,13 +4,18 @@
 // folder shows as "<dir>"), byte by byte or, where the clock writes into it, by its number of
 // lines. "stdout" is all of standard output, "stderr" the start of standard error, "printsAlso"
 // texts found in either; "timeout" ends a program still running after that many seconds (exit
-// status 124). In every text, {out}, {data} and {examples} stand for those directories; an
-// expected file is made of pieces, each a text or "@" and a file under tests/data.
+// status 124); a run's "immutable" names files or folders of the output directory ("" is the
+// directory itself) that nobody may change during that run, and skips the case where the file
+// system or the user cannot set the attribute. In every text, {out}, {data} and {examples} stand
+// for those directories; an expected file is made of pieces, each a text or "@" and a file under
+// tests/data.
 #include "support/CliFixture.h"
 
+#include <gmock/gmock.h>
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <list>
 #include <sstream>
 
 using namespace testing_support;
@@ -30,6 +35,29 @@ std::vector<std::filesystem::path> caseFiles()
     return files;
 }
 
+ProcessResult changeAttribute(const char* change, const std::filesystem::path& path)
+{
+    return ChildProcess("/usr/bin/chattr", {change, path.string()}).wait();
+}
+
+// Makes a file or folder immutable while in scope: nothing can write, create, rename or delete there,
+// not even root, whom permission bits do not stop. Left set, the test's directory could not be removed
+// by anyone but an administrator.
+class Immutable {
+public:
+    explicit Immutable(std::filesystem::path path) : m_path(std::move(path)), m_attempt(changeAttribute("+i", m_path)) {}
+    ~Immutable() { changeAttribute("-i", m_path); }
+    Immutable(const Immutable&) = delete;
+    Immutable& operator=(const Immutable&) = delete;
+
+    // How setting the attribute went: tmpfs has none, and setting it takes a right.
+    const ProcessResult& attempt() const { return m_attempt; }
+
+private:
+    std::filesystem::path m_path;
+    ProcessResult m_attempt;
+};
+
 class ProcessCase : public CliFixture, public ::testing::WithParamInterface<std::filesystem::path> {
 protected:
     std::string expand(std::string text) const
@@ -45,10 +73,8 @@ protected:
 
     std::string bytesOf(const json& pieces) const
     {
-        if (!pieces.is_array())
-            return bytesOf(json::array({pieces}));
         std::string bytes;
-        for (const json& piece : pieces) {
+        for (const json& piece : pieces.is_array() ? pieces : json::array({pieces})) {
             const std::string text = expand(piece.get<std::string>());
             bytes += text.starts_with('@') ? readBytes(testDataDir() / text.substr(1)) : text;
         }
@@ -61,10 +87,8 @@ protected:
         for (const json& argument : step.at("arguments"))
             arguments.push_back(expand(argument.get<std::string>()));
         const std::filesystem::path program = std::filesystem::path(NORDA_PROGRAM_DIR) / test.value("program", "norda-cli");
-        if (!test.contains("timeout"))
-            return ChildProcess(program, arguments, environment).wait();
-        arguments.insert(arguments.begin(), {test["timeout"].get<std::string>(), program.string()});
-        return ChildProcess("/usr/bin/timeout", arguments, environment).wait();
+        const int limitMilliseconds = test.contains("timeout") ? static_cast<int>(test["timeout"].get<double>() * 1000) : -1;
+        return ChildProcess(program, arguments, environment).wait(limitMilliseconds);
     }
 };
 
@@ -88,8 +112,14 @@ TEST_P(ProcessCase, PrintsAndWritesWhatTheCaseSays)
     }
 
     for (const json& step : test.at("runs")) {
+        SCOPED_TRACE(step.dump());
+        std::list<Immutable> immutable;
+        for (const json& name : step.value("immutable", json::array())) {
+            const ProcessResult& attempt = immutable.emplace_back(out / name.get<std::string>()).attempt();
+            if (attempt.exitCode != 0)
+                GTEST_SKIP() << "the immutable attribute is not available here: " << attempt.err;
+        }
         const ProcessResult result = run(test, step);
-        SCOPED_TRACE(step.at("arguments").dump());
         EXPECT_EQ(result.exitCode, step.at("exit").get<int>()) << result.err;
         if (step.contains("stdout")) {
             EXPECT_EQ(result.out, expand(step["stdout"]));
@@ -101,7 +131,7 @@ TEST_P(ProcessCase, PrintsAndWritesWhatTheCaseSays)
             EXPECT_EQ(result.err, "");
         }
         if (result.exitCode == 1) { // a refusal says why in one line, and nothing else
-            EXPECT_TRUE(isOneLine(result.err)) << result.err;
+            EXPECT_THAT(result.err, ::testing::MatchesRegex("[^\n]+\n"));
             EXPECT_EQ(result.out, "");
         }
     }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -65,7 +64,7 @@ TEST_F(QtSettingsStoreTest, CreatesItsDirectoryOnTheFirstWriteOnly)
     EXPECT_EQ(elsewhere.ReadSetting(kApplication, kSection, "DRIVE", "C:\\"), "C:\\");
     EXPECT_FALSE(std::filesystem::exists(m_directory / "a"));
     QtSettingsStore(m_directory / "a" / "b").WriteSetting(kApplication, kSection, "DFQ", "1");
-    EXPECT_TRUE(std::filesystem::is_regular_file(m_directory / "a" / "b" / (kApplication + ".ini")));
+    EXPECT_EQ(readBytes(m_directory / "a" / "b" / (kApplication + ".ini")), "[Settings]\nDFQ=1\n");
 }
 
 TEST_F(QtSettingsStoreTest, FailedWriteThrowsNamingKeyAndFile)
@@ -80,20 +79,13 @@ TEST_F(QtSettingsStoreTest, FailedWriteThrowsNamingKeyAndFile)
 
 TEST(QtSettingsStoreLocation, IsAnIniFileInTheUsersConfigDirectory)
 {
-    // Never run against the real ~/.config: ctest points XDG_CONFIG_HOME into the build tree.
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    ASSERT_NE(configHome, nullptr) << "run through ctest, which sets XDG_CONFIG_HOME";
-    const std::filesystem::path expected = std::filesystem::path(configHome) / "VELTRUM_NORDA_KONVERTER.ini";
-    std::filesystem::remove(expected);
-    QtSettingsStore store;
-    EXPECT_EQ(store.iniFile(kApplication), expected);
-    store.WriteSetting(kApplication, kSection, "DFQ", "1");
-    EXPECT_EQ(readBytes(expected), "[Settings]\nDFQ=1\n");
-
-    // Without XDG_CONFIG_HOME, or with a relative one (the settings would depend on the directory the
-    // converter was started from), the store is in ~/.config.
+    // In $XDG_CONFIG_HOME; without it, or with a relative one (the settings would depend on the
+    // directory the converter was started from), in ~/.config. Never the real one: HOME is a test's.
     const TemporaryDirectory home;
-    for (const char* configHomeValue : {"", "relative/config"})
-        EXPECT_EQ(runProbe({"where", kApplication}, {{"HOME", home.path().string()}, {"XDG_CONFIG_HOME", configHomeValue}}),
-                  (home / ".config/VELTRUM_NORDA_KONVERTER.ini").string());
+    const std::pair<std::string, std::filesystem::path> configHomes[] = {
+        {(home / "xdg").string(), home / "xdg"}, {"", home / ".config"}, {"relative/config", home / ".config"}};
+    for (const auto& [configHome, directory] : configHomes)
+        EXPECT_EQ(runProbe({"where", kApplication}, {{"HOME", home.path().string()}, {"XDG_CONFIG_HOME", configHome}}),
+                  (directory / "VELTRUM_NORDA_KONVERTER.ini").string())
+            << configHome;
 }

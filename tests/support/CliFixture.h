@@ -12,7 +12,6 @@
 namespace testing_support {
 
 inline const std::filesystem::path kCli = std::filesystem::path(NORDA_PROGRAM_DIR) / "norda-cli";
-inline const std::filesystem::path kPumpSnapshot = std::filesystem::path(NORDA_SOURCE_DIR) / "examples" / "pump-housing.json";
 
 // norda-cli in child processes. Everything lives under one root: the output directory out/, the
 // inputs in in/ and an empty settings store in config/, so a test sees anything written elsewhere.
@@ -31,26 +30,6 @@ protected:
         for (const char* folder : {"out", "in", "config"})
             std::filesystem::create_directories(root / folder);
     }
-
-    std::vector<std::string> arguments(const std::filesystem::path& snapshot, const std::vector<std::string>& extra = {},
-                                       const std::string& now = "2026-12-05T14:03:12") const
-    {
-        std::vector<std::string> all{"--snapshot", snapshot.string(), "--set", "DIR=" + out.string(), "--now", now};
-        all.insert(all.end(), extra.begin(), extra.end());
-        return all;
-    }
-    // Converts the example part program.
-    ProcessResult convert(const std::vector<std::string>& extra) const
-    {
-        return ChildProcess(kCli, arguments(kPumpSnapshot, extra), environment).wait();
-    }
-
-    // Nothing was created next to the output directory, the inputs or the settings store.
-    void expectNothingOutsideTheOutputDirectory() const
-    {
-        EXPECT_EQ(root.listing(), "config in out");
-        EXPECT_TRUE(std::filesystem::is_empty(root / "config"));
-    }
 };
 
 // Empty when the texts are equal, else where they first differ; keeps failures of large files short.
@@ -64,12 +43,6 @@ inline std::string firstDifference(const std::string& actual, const std::string&
     const std::size_t from = at < 40 ? 0 : at - 40;
     return std::to_string(actual.size()) + " bytes instead of " + std::to_string(expected.size()) + ", first difference at byte " +
            std::to_string(at) + ":\n  actual:   " + actual.substr(from, 80) + "\n  expected: " + expected.substr(from, 80);
-}
-
-// Exactly one line of text.
-inline bool isOneLine(const std::string& text)
-{
-    return !text.empty() && text.back() == '\n' && text.find('\n') == text.size() - 1;
 }
 
 } // namespace testing_support

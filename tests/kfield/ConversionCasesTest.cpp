@@ -1,6 +1,7 @@
 // Full writes of the part programs under tests/data/conversions and tests/data/kfield/conversions: each
 // case holds the program as a snapshot, the settings that are on, the messages the operator sees and the
-// captions of the progress display, and the files written, byte by byte; the files in its "before" folder are in the output directory beforehand.
+// captions of the progress display, and the files written, byte by byte; the files in its "before"
+// folder are in the output directory beforehand.
 #include "kfield/ConvertPartProgram.h"
 #include "source/Snapshot.h"
 

@@ -41,7 +41,6 @@ protected:
 
     // The files before the run under test. A combined run moves a left-over values file into its
     // file; a full write keeps the values of earlier measurements, so it too has something to lose.
-    // The directory itself stays: once removed, its name is free for a test running alongside.
     DirectoryBytes prepare()
     {
         for (const auto& entry : std::filesystem::directory_iterator(dir.path()))

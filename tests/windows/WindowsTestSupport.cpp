@@ -130,12 +130,18 @@ ProcessResult runOnLinux(const std::vector<std::string>& command)
     return result;
 }
 
-std::string summary(const std::filesystem::path& directory)
+::testing::AssertionResult sameFiles(const std::filesystem::path& actual, const std::filesystem::path& expected)
 {
-    std::string all;
-    for (const auto& [name, bytes] : contentsOf(directory))
-        all += name + " " + std::to_string(bytes.size()) + " " + std::to_string(std::hash<std::string>{}(bytes)) + "\n";
-    return all;
+    const testing_support::DirectoryBytes expectedFiles = contentsOf(expected);
+    if (!expectedFiles.empty() && contentsOf(actual) == expectedFiles)
+        return ::testing::AssertionSuccess();
+    const auto summary = [](const std::filesystem::path& directory) {
+        std::string all = config::pathText(directory) + ":\n";
+        for (const auto& [name, bytes] : contentsOf(directory))
+            all += name + " " + std::to_string(bytes.size()) + " " + std::to_string(std::hash<std::string>{}(bytes)) + "\n";
+        return all;
+    };
+    return ::testing::AssertionFailure() << summary(actual) << summary(expected);
 }
 
 std::filesystem::path testData(const std::string& name)

@@ -51,9 +51,9 @@ std::filesystem::path windowsPath(const std::string& unixPath);
 // for a Linux program Wine passes on neither, and its handle does not wait.
 ProcessResult runOnLinux(const std::vector<std::string>& command);
 
-// The names, sizes and a checksum of the content of the files in a directory: short enough for a
-// failure message.
-std::string summary(const std::filesystem::path& directory);
+// Both directories hold files of the same names and bytes, and at least one; else the names, sizes and
+// a checksum of each file's content, short enough for a failure message.
+::testing::AssertionResult sameFiles(const std::filesystem::path& actual, const std::filesystem::path& expected);
 
 // A file of this suite's test data (tests/data/windows); without a name, the folder.
 std::filesystem::path testData(const std::string& name = "");
